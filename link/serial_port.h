@@ -1,0 +1,33 @@
+#pragma once
+
+#include "port_types.h"
+
+#include <cstdint>
+
+// One serial port, opened by number for one exchange at a time. Every
+// operation reports through its result; nothing is shown or remembered.
+class SerialPort {
+public:
+    SerialPort();
+    ~SerialPort();
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    // Opens \\.\COM<n> exclusively at baudRate, keeping every other line
+    // setting. 1 when open; 0 otherwise, and the port is then closed.
+    std::int32_t open(std::int32_t n, std::int32_t baudRate);
+    // Always 1; harmless on a closed port.
+    std::int32_t close();
+    // Bytes written; the call ends within timeoutMs. 0 on a closed port.
+    std::uint32_t writeBytes(const void* data, std::uint32_t count, std::uint32_t timeoutMs);
+    // Bytes that had already arrived, at most count; returns at once.
+    std::uint32_t readBytes(void* buffer, std::uint32_t count, std::uint32_t timeoutMs);
+
+    bool isOpen() const { return opened != 0; }
+
+private:
+    PortHandle portHandle;
+    TransferRecord readOverlapped;
+    TransferRecord writeOverlapped;
+    std::int32_t opened;
+};

@@ -1,0 +1,200 @@
+// SerialPort and ProbePort over termios: the effects the Windows backend gets
+// from KERNEL32, on a POSIX tty.
+
+#include "line_settings_posix.h"
+#include "port_path.h"
+#include "probe_port.h"
+#include "serial_port.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool speedFor(std::int32_t baudRate, speed_t& speed) {
+    struct Rate {
+        std::int32_t bitsPerSecond;
+        speed_t speed;
+    };
+    static const Rate rates[] = {{1200, B1200},     {2400, B2400},     {4800, B4800},
+                                 {9600, B9600},     {19200, B19200},   {38400, B38400},
+                                 {57600, B57600},   {115200, B115200}, {230400, B230400}};
+    for (const Rate& rate : rates) {
+        if (rate.bitsPerSecond == baudRate) {
+            speed = rate.speed;
+            return true;
+        }
+    }
+    return false;
+}
+
+// An exclusive open: the advisory lock keeps out every other open of ours
+// (also from this process), TIOCEXCL keeps out other programs.
+int openExclusive(const char* windowsName) {
+    const std::string path = portDevicePath(windowsName, std::getenv("ZKC_PORT_DIR"));
+    if (path.empty()) return -1;
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Output the line has not taken by now is dropped, so the close cannot block
+// on it.
+void closeExclusive(int fd) {
+    tcflush(fd, TCOFLUSH);
+    ioctl(fd, TIOCNXCL);
+    ::close(fd);
+}
+
+std::uint32_t pendingOutput(int fd) {
+    int queued = 0;
+    if (ioctl(fd, TIOCOUTQ, &queued) != 0 || queued < 0) return 0;
+    return static_cast<std::uint32_t>(queued);
+}
+
+// Writes until every byte has left the port or the time limit is reached;
+// returns the bytes the line has taken.
+std::uint32_t timedWrite(int fd, const std::uint8_t* data, std::uint32_t count,
+                         std::uint32_t timeoutMs) {
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto msLeft = [&deadline] {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+    };
+    std::uint32_t accepted = 0;
+    while (accepted < count) {
+        const ssize_t n = ::write(fd, data + accepted, count - accepted);
+        if (n > 0) {
+            accepted += static_cast<std::uint32_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN) break;
+        const int left = msLeft();
+        if (left == 0) break;
+        pollfd waitFor{fd, POLLOUT, 0};
+        poll(&waitFor, 1, left);
+    }
+    while (pendingOutput(fd) > 0 && msLeft() > 0) usleep(500);
+    const std::uint32_t queued = pendingOutput(fd);
+    return accepted > queued ? accepted - queued : 0;
+}
+
+std::uint32_t immediateRead(int fd, std::uint8_t* buffer, std::uint32_t count) {
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, count);
+        if (n >= 0) return static_cast<std::uint32_t>(n);
+        if (errno != EINTR) return 0;
+    }
+}
+
+}  // namespace
+
+SerialPort::SerialPort()
+    : portHandle(invalidPortHandle), readOverlapped{}, writeOverlapped{}, opened(0) {}
+
+SerialPort::~SerialPort() { close(); }
+
+std::int32_t SerialPort::open(std::int32_t n, std::int32_t baudRate) {
+    if (opened == 1) close();
+    char name[32];
+    std::snprintf(name, sizeof name, "\\\\.\\COM%ld", static_cast<long>(n));
+    speed_t speed;
+    if (!speedFor(baudRate, speed)) return 0;
+    portHandle = openExclusive(name);
+    if (portHandle == invalidPortHandle) return 0;
+    opened = 1;
+    readOverlapped = {};
+    writeOverlapped = {};
+    termios settings;
+    if (tcgetattr(portHandle, &settings) != 0) {
+        close();
+        return 0;
+    }
+    makeRaw(settings, speed, false);
+    if (tcsetattr(portHandle, TCSANOW, &settings) != 0) {
+        close();
+        return 0;
+    }
+    // A new open starts with an empty input queue, as a Windows serial
+    // driver does: a late reply of an earlier exchange must not be read as
+    // the reply of the next one.
+    tcflush(portHandle, TCIFLUSH);
+    return 1;
+}
+
+std::int32_t SerialPort::close() {
+    if (opened == 0 || portHandle == invalidPortHandle) return 1;
+    closeExclusive(portHandle);
+    opened = 0;
+    portHandle = invalidPortHandle;
+    return 1;
+}
+
+std::uint32_t SerialPort::writeBytes(const void* data, std::uint32_t count,
+                                     std::uint32_t timeoutMs) {
+    if (opened == 0 || portHandle == invalidPortHandle) return 0;
+    writeOverlapped.transferred =
+        timedWrite(portHandle, static_cast<const std::uint8_t*>(data), count, timeoutMs);
+    return writeOverlapped.transferred;
+}
+
+std::uint32_t SerialPort::readBytes(void* buffer, std::uint32_t count, std::uint32_t) {
+    if (opened == 0 || portHandle == invalidPortHandle) return 0;
+    readOverlapped.transferred =
+        immediateRead(portHandle, static_cast<std::uint8_t*>(buffer), count);
+    return readOverlapped.transferred;
+}
+
+ProbePort::ProbePort()
+    : portHandle(nullPortHandle), readOverlapped{}, writeOverlapped{}, opened(0) {}
+
+ProbePort::~ProbePort() { close(); }
+
+std::int32_t ProbePort::open(std::int32_t n, std::int32_t baudRate) {
+    if (opened == 1) return 1;
+    char name[32];
+    std::snprintf(name, sizeof name, "COM%d", static_cast<int>(n));
+    speed_t speed;
+    if (!speedFor(baudRate, speed)) return 0;
+    const int fd = openExclusive(name);
+    if (fd < 0) return 0;
+    readOverlapped = {};
+    writeOverlapped = {};
+    // Unreadable settings are replaced by defined ones, never left as
+    // whatever the stack held.
+    termios settings{};
+    if (tcgetattr(fd, &settings) != 0) settings = termios{};
+    makeRaw(settings, speed, true);
+    if (tcsetattr(fd, TCSANOW, &settings) != 0) {
+        closeExclusive(fd);
+        return 0;
+    }
+    portHandle = fd;
+    opened = 1;
+    return 1;
+}
+
+std::int32_t ProbePort::close() {
+    if (opened == 0 || portHandle == nullPortHandle) return 1;
+    closeExclusive(portHandle);
+    opened = 0;
+    portHandle = nullPortHandle;
+    return 1;
+}

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, whatever of the toolchain this machine
+# lacks: native and mingw-w64 compilers, GoogleTest, Wine, Xvfb, imagemagick.
+set -euo pipefail
+
+packages=(g++ cmake make libgtest-dev googletest
+          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+          wine wine64 xvfb xauth imagemagick x11-utils procps)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+    || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+  "${missing[@]}" >/dev/null
