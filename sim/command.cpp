@@ -1,0 +1,50 @@
+#include "command.h"
+
+#include "device_link.h"
+
+#include <cstddef>
+
+namespace {
+
+struct Layout {
+    std::uint8_t opcode;
+    const char* name;
+    std::size_t length;
+};
+
+const Layout layouts[] = {
+    {CMD_I, "CMD_I", 1},
+    {CMD_H, "CMD_H", 1},
+    {CMD_READ_BYTE, "CMD_READ_BYTE", 3},
+    {CMD_READ_WORD, "CMD_READ_WORD", 3},
+    {CMD_WRITE_WORD, "CMD_WRITE_WORD", 5},
+    {CMD_RESET, "CMD_RESET", 4},
+};
+
+std::uint16_t wordAt(const std::vector<std::uint8_t>& payload, std::size_t at) {
+    return static_cast<std::uint16_t>(payload[at] << 8 | payload[at + 1]);
+}
+
+}  // namespace
+
+std::optional<Command> parseCommand(const std::vector<std::uint8_t>& payload) {
+    if (payload.empty()) return std::nullopt;
+    for (const Layout& layout : layouts) {
+        if (layout.opcode != payload[0]) continue;
+        if (payload.size() != layout.length) return std::nullopt;
+        Command command;
+        command.opcode = layout.opcode;
+        command.name = layout.name;
+        if (layout.opcode == CMD_READ_BYTE || layout.opcode == CMD_READ_WORD ||
+            layout.opcode == CMD_WRITE_WORD) {
+            command.reg = wordAt(payload, 1);
+        }
+        if (layout.opcode == CMD_WRITE_WORD) command.value = wordAt(payload, 3);
+        if (layout.opcode == CMD_RESET) {
+            command.subCode = payload[1];
+            command.value = wordAt(payload, 2);
+        }
+        return command;
+    }
+    return std::nullopt;
+}

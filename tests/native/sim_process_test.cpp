@@ -1,0 +1,203 @@
+// The zkc-sim command itself, over a real pseudo-terminal.
+
+#include "device_link.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <poll.h>
+#include <regex>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Generous bounds that only catch hangs; nothing here measures speed.
+constexpr auto hangBound = std::chrono::seconds(10);
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+// Runs zkc-sim with stdout and stderr in files; the test's own temp folder.
+class SimProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/zkc-sim-test.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+
+    void TearDown() override {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        std::filesystem::remove_all(dir);
+    }
+
+    void start(std::vector<std::string> args) {
+        std::vector<char*> argv = {const_cast<char*>(ZKC_SIM_PATH)};
+        for (std::string& arg : args) argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, 1, (dir + "/stdout").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&files, 2, (dir + "/stderr").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_EQ(posix_spawn(&pid, ZKC_SIM_PATH, &files, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&files);
+    }
+
+    // The exit status, or -1 when it did not end within the bound.
+    int waitForExit() {
+        const auto deadline = Clock::now() + hangBound;
+        int status = 0;
+        while (Clock::now() < deadline) {
+            if (waitpid(pid, &status, WNOHANG) == pid) {
+                pid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return -1;
+    }
+
+    bool waitFor(const std::function<bool()>& ready) {
+        const auto deadline = Clock::now() + hangBound;
+        while (Clock::now() < deadline) {
+            if (ready()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+
+    std::string dir;
+    pid_t pid = -1;
+};
+
+int openRaw(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
+    if (fd < 0) return -1;
+    termios settings{};
+    tcgetattr(fd, &settings);
+    cfmakeraw(&settings);
+    tcsetattr(fd, TCSANOW, &settings);
+    return fd;
+}
+
+std::vector<std::uint8_t> readCount(int fd, std::size_t count) {
+    std::vector<std::uint8_t> got;
+    const auto deadline = Clock::now() + hangBound;
+    while (got.size() < count && Clock::now() < deadline) {
+        pollfd watched = {fd, POLLIN, 0};
+        if (poll(&watched, 1, 100) <= 0) continue;
+        std::uint8_t buffer[64];
+        const ssize_t n = read(fd, buffer, std::min(sizeof buffer, count - got.size()));
+        if (n > 0) got.insert(got.end(), buffer, buffer + n);
+    }
+    return got;
+}
+
+// Reads the DAC0 word from address 5 the way a client does: -1 on no reply.
+long readDac0(int fd) {
+    const std::uint8_t payload[] = {CMD_READ_WORD, REG_DAC0 >> 8, REG_DAC0 & 0xFF};
+    std::uint8_t frame[frameBufferSize];
+    const std::size_t size = DeviceLink::encodeFrame(5, payload, sizeof payload, frame);
+    if (write(fd, frame, size) != static_cast<ssize_t>(size)) return -1;
+    const std::vector<std::uint8_t> reply = readCount(fd, wordReplyLength);
+    if (reply.size() != wordReplyLength) return -1;
+    std::uint8_t result[wordReplyLength];
+    if (DeviceLink::decodeReply(reply.data(), reply.size(), result) < 2) return -1;
+    return result[0] * 256 + result[1];
+}
+
+TEST_F(SimProcess, ServesThroughItsLinkAndLeavesCleanlyOnSigterm) {
+    const std::string link = dir + "/com1";
+    const std::string log = dir + "/log";
+    start({"--link", link, "--log", log, "--device", "5:dac0=500"});
+    ASSERT_TRUE(waitFor([&] { return exists(link); })) << readFile(dir + "/stderr");
+
+    char target[256] = {};
+    ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
+    EXPECT_EQ(readFile(dir + "/stdout"), std::string("zkc-sim: serving ") + target + "\n");
+
+    // Two opens in a row: a client closing the port must not end the service.
+    for (int open = 0; open < 2; ++open) {
+        SCOPED_TRACE(open);
+        const int fd = openRaw(link);
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(readDac0(fd), 500);
+        close(fd);
+    }
+
+    const std::regex rx(R"(\d+\.\d{3} rx addr=5 CMD_READ_WORD reg=0x020B )"
+                        R"(frame=15 22 31 32 30 32 30 42 23 F2\n)");
+    const std::regex tx(R"(\d+\.\d{3} tx addr=5 word=500 frame=22 30 31 46 34 23 F2\n)");
+    ASSERT_TRUE(waitFor([&] {
+        const std::string text = readFile(log);
+        return std::distance(std::sregex_iterator(text.begin(), text.end(), tx),
+                             std::sregex_iterator()) == 2;
+    })) << readFile(log);
+    const std::string text = readFile(log);
+    EXPECT_EQ(std::distance(std::sregex_iterator(text.begin(), text.end(), rx),
+                            std::sregex_iterator()),
+              2)
+        << text;
+
+    kill(pid, SIGTERM);
+    EXPECT_EQ(waitForExit(), 0);
+    EXPECT_FALSE(exists(link));
+}
+
+TEST_F(SimProcess, BadCommandLinesGiveOneLineAndStatus2) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"--bogus", "--device", "5"},
+        {"--device"},
+        {"--device", "16"},
+        {"--device", "5:late"},
+        {"--device", "5", "--device", "5:dac0=1"},
+        {"--reply-form", "loud", "--device", "5"},
+        {"--link", dir + "/a", "--tty", "/dev/null", "--device", "5"},
+    };
+    for (const auto& args : cases) {
+        std::string shown;
+        for (const std::string& arg : args) shown += arg + " ";
+        SCOPED_TRACE(shown);
+        start(args);
+        EXPECT_EQ(waitForExit(), 2);
+        const std::string error = readFile(dir + "/stderr");
+        EXPECT_EQ(error.rfind("zkc-sim: ", 0), 0u) << error;
+        EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+    }
+}
+
+}  // namespace
