@@ -11,6 +11,9 @@ prepareWinePrefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
+    # Without a window manager Wine waits about 2 s whenever a managed
+    # window hides; unmanaged windows hide at once.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
   fi
   rm -f "$WINEPREFIX"/dosdevices/com*

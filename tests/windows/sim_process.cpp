@@ -12,28 +12,11 @@ std::string environmentValue(const char* name) {
     return value != nullptr ? value : "";
 }
 
-bool unixFileExists(const std::string& path) {
-    return GetFileAttributesA(windowsPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool waitUntil(bool wanted, const std::string& path, int timeoutMs) {
-    for (int waited = 0; waited < timeoutMs; waited += 10) {
-        if (unixFileExists(path) == wanted) return true;
-        Sleep(10);
-    }
-    return unixFileExists(path) == wanted;
-}
-
-void startUnix(const std::string& script) {
-    std::string commandLine = "Z:\\bin\\sh -c \"" + script + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-        if (process.hProcess != nullptr) CloseHandle(process.hProcess);
-        if (process.hThread != nullptr) CloseHandle(process.hThread);
-    }
+// Paths are checked from the Unix side: to Windows, a path whose last part
+// is "com1" names the port itself, whatever the folder.
+std::string whenLinkIs(bool present, const std::string& link) {
+    const std::string test = present ? "[ -e '" + link + "' ]" : "[ ! -e '" + link + "' ]";
+    return "for i in $(seq 500); do " + test + " && break; sleep 0.01; done; " + test;
 }
 
 }  // namespace
@@ -52,38 +35,61 @@ std::string portLinkPath(int comNumber) {
     return environmentValue("WINEPREFIX") + "/dosdevices/com" + std::to_string(comNumber);
 }
 
-void runUnixShell(const std::string& script) {
+bool runUnixShell(const std::string& script) {
+    // Wine gives no handle for a Unix process, so the script reports its
+    // end, and its exit status, through a file.
     static int counter = 0;
-    const std::string done = scratchFolder() + "/done-" + std::to_string(GetCurrentProcessId()) +
-                             "-" + std::to_string(++counter);
-    startUnix(script + "; touch " + done);
-    waitUntil(true, done, 10000);
-    DeleteFileA(windowsPath(done).c_str());
+    const std::string status = scratchFolder() + "/status-" +
+                               std::to_string(GetCurrentProcessId()) + "-" +
+                               std::to_string(++counter);
+    std::string commandLine =
+        "Z:\\bin\\sh -c \"" + script + "; echo $? > '" + status + ".tmp'; mv '" + status +
+        ".tmp' '" + status + "'\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+    if (process.hThread != nullptr) CloseHandle(process.hThread);
+    const std::string statusFile = windowsPath(status);
+    for (int waited = 0; waited < 20000; waited += 5) {
+        std::ifstream in(statusFile);
+        int code = -1;
+        if (in >> code) {
+            in.close();
+            DeleteFileA(statusFile.c_str());
+            return code == 0;
+        }
+        Sleep(5);
+    }
+    return false;
 }
 
 SimProcess::SimProcess(int comNumber, const std::string& deviceArgs)
     : com(comNumber),
-      unixLog(scratchFolder() + "/com" + std::to_string(comNumber) + ".log"),
-      unixPid(scratchFolder() + "/com" + std::to_string(comNumber) + ".pid"),
+      // Not "com1.log": to Windows that names the port COM1 as well.
+      unixLog(scratchFolder() + "/sim-port" + std::to_string(comNumber) + ".log"),
+      unixPid(scratchFolder() + "/sim-port" + std::to_string(comNumber) + ".pid"),
       isReady(false),
       running(true) {
     const std::string link = portLinkPath(com);
-    DeleteFileA(windowsPath(unixLog).c_str());
-    startUnix("'" + environmentValue("ZKC_SIM") + "' --link '" + link + "' --log '" + unixLog +
-              "' " + deviceArgs + " >/dev/null 2>&1 & echo $! > '" + unixPid + "'");
-    isReady = waitUntil(true, link, 10000);
+    isReady = runUnixShell("rm -f '" + unixLog + "'; '" + environmentValue("ZKC_SIM") +
+                           "' --link '" + link + "' --log '" + unixLog + "' " + deviceArgs +
+                           " >/dev/null 2>&1 & echo $! > '" + unixPid + "'; " +
+                           whenLinkIs(true, link));
 }
 
 SimProcess::~SimProcess() {
-    if (running) {
-        runUnixShell("kill $(cat '" + unixPid + "') 2>/dev/null");
-        waitUntil(false, portLinkPath(com), 5000);
-    }
-    runUnixShell("rm -f '" + portLinkPath(com) + "' '" + unixPid + "'");
+    const std::string link = portLinkPath(com);
+    if (running) runUnixShell("kill $(cat '" + unixPid + "'); " + whenLinkIs(false, link));
+    runUnixShell("rm -f '" + link + "' '" + unixPid + "'");
 }
 
 void SimProcess::kill() {
-    runUnixShell("kill -9 $(cat '" + unixPid + "') 2>/dev/null");
+    runUnixShell("kill -9 $(cat '" + unixPid + "')");
     running = false;
 }
 

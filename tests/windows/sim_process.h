@@ -29,8 +29,9 @@ private:
     bool running;
 };
 
-// Runs a shell command line as a Unix process and waits for it to end.
-void runUnixShell(const std::string& script);
+// Runs a shell script as a Unix process and waits for it to end; true
+// when it ended with status 0.
+bool runUnixShell(const std::string& script);
 // The Windows name of a Unix path, through Wine's Z: drive.
 std::string windowsPath(const std::string& unixPath);
 // The Unix path of COM<n>'s link in this test's Wine prefix.
