@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// An extended dialog template as stored in the executable's resources.
+struct TemplateItem {
+    DWORD style;
+    DWORD exStyle;
+    short x, y, cx, cy;
+    DWORD id;
+    std::wstring className;  // predefined classes by name: "Button", "Edit", ...
+    std::wstring text;
+};
+
+struct DialogTemplate {
+    bool extended = false;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    short x = 0, y = 0, cx = 0, cy = 0;
+    std::wstring title;
+    WORD pointSize = 0;
+    WORD weight = 0;
+    std::wstring typeface;
+    std::vector<TemplateItem> items;
+};
+
+// Reads dialog template id of this executable; false if it is missing or is
+// not an extended template.
+bool readDialogTemplate(int id, DialogTemplate& result);

@@ -1,0 +1,7 @@
+#pragma once
+
+#define IDD_PROBE_DIALOG 200
+#define IDD_PROBE_CHILD 210
+#define IDC_PROBE_FIRST 201
+#define IDC_PROBE_SECOND 202
+#define IDC_PROBE_BUTTON 203
