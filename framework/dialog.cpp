@@ -194,7 +194,9 @@ INT_PTR Dialog::handleCommand(WPARAM wParam, LPARAM lParam)
     const int controlId = LOWORD(wParam);
     const UINT code = HIWORD(wParam);
     const bool fromControl = lParam != 0;
-    if (fromControl && exchangeRunning) {
+    // Notifications raised by an exchange's own focus changes, or by the
+    // window going away after the dialog has ended, are not the operator's.
+    if (fromControl && (exchangeRunning || !running)) {
         return TRUE;
     }
     LRESULT handled = 0;

@@ -26,8 +26,8 @@ public:
     void EndDialog(INT_PTR result);
 
     // true: fields to values, with validation; false: values to fields.
-    // Returns false when a field was rejected. While it runs, notifications
-    // of the dialog's own controls are ignored.
+    // Returns false when a field was rejected. While it runs, and once the
+    // dialog has ended, notifications of the dialog's own controls are ignored.
     bool UpdateData(bool saveAndValidate);
 
     HWND handle() const { return window; }

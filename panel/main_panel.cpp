@@ -11,8 +11,12 @@ MainPanel::MainPanel(HWND parent)
 
 const EventTableBase* MainPanel::GetMessageMap() const
 {
-    // One row per routed event, e.g. onClicked(IDC_GET_BUTTON, &MainPanel::onGet).
-    static const EventTable<MainPanel> table{};
+    static const EventTable<MainPanel> table{
+        onClicked(IDC_GET_BUTTON, &MainPanel::onGet),
+        onClicked(IDC_SET_BUTTON, &MainPanel::onSet),
+        onKillFocus(IDC_PORT_FIELD, &MainPanel::onPortFieldCommit),
+        onClicked(IDC_RESET_BUTTON, &MainPanel::onReset),
+    };
     return &table;
 }
 

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 
 // The main panel: the port and DAC0 fields with the values behind them, the
 // controls that show progress, and the objects through which the device is
@@ -30,8 +31,48 @@ public:
     DeviceLink deviceLink;
     SerialPort spareSerialPort;
 
+    // Device transactions: every open is on port portIndex + 1.
+    void openingBurst();
+    void closingBurst();
+    // 0 when a try succeeded, 1 when all ten tries failed.
+    std::uint8_t readByteRetried(std::uint16_t reg, std::uint8_t& value);
+    std::uint8_t readWordRetried(std::uint16_t reg, std::uint32_t& value);
+    std::uint8_t writeWordRetried(std::uint16_t reg, std::uint16_t value);
+    // The address 0..15 that answered, or one of the two results below.
+    std::uint8_t discoverDevice();
+    static constexpr std::uint8_t noDeviceAnswered = 16;
+    static constexpr std::uint8_t portDidNotOpen = 17;
+
+    // Panel actions.
+    void onGet();
+    void onSet();
+    void onPortFieldCommit();
+    void onReset();
+
 protected:
     const EventTableBase* GetMessageMap() const override;
     void DoDataExchange(DataExchange& exchange) override;
     bool OnInitDialog() override;
+
+private:
+    // Marks an action as running for as long as it lasts.
+    class ActionScope {
+    public:
+        explicit ActionScope(bool& running) : running(running) { running = true; }
+        ~ActionScope() { running = false; }
+
+    private:
+        bool& running;
+    };
+
+    void burst(void (DeviceLink::*command)(), int cycles);
+    std::uint8_t retried(const std::function<bool()>& tryOnce);
+    // Steps portIndex over COM1..COM9; true when a device answered there.
+    bool scanPorts();
+    void readDac0();
+
+    // The port field also loses the focus when an action's message box
+    // opens; the action keeps the port it started with, and the field
+    // commits at its next focus loss.
+    bool actionRunning = false;
 };

@@ -9,6 +9,34 @@
 
 namespace {
 
+// Posted to the UI thread itself: only the panel's own loop hands such a
+// message to the application's key filter (a message box's loop drops it),
+// so its arrival there means every handler has returned.
+constexpr UINT idleMessage = WM_APP + 40;
+// A generous bound that only catches hangs: a port scan may take a minute.
+constexpr ULONGLONG actionLimitMs = 180000;
+
+class DrivenPanelApp : public PanelApp {
+public:
+    DrivenPanelApp(HANDLE idle, std::atomic<WPARAM>& idleSeen) : idle(idle), idleSeen(idleSeen) {}
+
+    // Each idle message carries its number, so that one left over from an
+    // earlier wait cannot end a later one.
+    bool PreTranslateMessage(MSG& message) override
+    {
+        if (message.hwnd == nullptr && message.message == idleMessage) {
+            idleSeen = message.wParam;
+            SetEvent(idle);
+            return true;
+        }
+        return PanelApp::PreTranslateMessage(message);
+    }
+
+private:
+    HANDLE idle;
+    std::atomic<WPARAM>& idleSeen;
+};
+
 // Key-down flags: repeat count 1, and the Alt bit for system keys.
 LPARAM keyFlags(UINT message, LPARAM extra)
 {
@@ -26,12 +54,16 @@ PanelDriver::~PanelDriver()
         command(IDCANCEL);
         waitForEnd();
     }
+    if (idle) {
+        CloseHandle(idle);
+    }
 }
 
 bool PanelDriver::start()
 {
+    idle = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     const bool started = ui.start([this] {
-        PanelApp app;
+        DrivenPanelApp app(idle, idleSeen);
         MainPanel panel(nullptr);
         app.setMainWindow(&panel);
         panelObject = &panel;
@@ -78,13 +110,25 @@ void PanelDriver::setText(int id, const std::wstring& text)
 void PanelDriver::click(int id)
 {
     PostMessageW(control(id), BM_CLICK, 0, 0);
-    ui.settle();
+    waitIdle();
 }
 
 void PanelDriver::command(int id)
 {
     PostMessageW(panelWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    ui.settle();
+    waitIdle();
+}
+
+bool PanelDriver::waitIdle()
+{
+    const WPARAM wanted = ++idleSent;
+    const ULONGLONG begin = GetTickCount64();
+    while (!ui.ended() && GetTickCount64() - begin < actionLimitMs) {
+        PostThreadMessageW(ui.threadId(), idleMessage, wanted, 0);
+        WaitForSingleObject(idle, 50);
+        if (idleSeen == wanted) return true;
+    }
+    return ui.ended();
 }
 
 void PanelDriver::sysCommand(WPARAM command)

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <utility>
@@ -37,6 +38,7 @@ public:
     std::wstring text(int id) const;
     void setText(int id, const std::wstring& text);
     // A mouse click on a button: the focus moves to it, then it is clicked.
+    // Returns once its handler has run to its end.
     void click(int id);
     // The command of a menu item or accelerator, not from a control.
     void command(int id);
@@ -62,6 +64,10 @@ public:
     std::vector<CaughtBox> boxes() { return ui.boxes().boxes(); }
     void clearBoxes() { ui.boxes().clear(); }
 
+    // Returns once the panel's own loop takes messages again, that is once
+    // every handler has returned; false on a hang.
+    bool waitIdle();
+
     // Waits for the panel to end; false if it does not.
     bool waitForEnd(DWORD timeoutMs = 10000) { return ui.waitForEnd(timeoutMs); }
     INT_PTR result() const { return modalResult; }
@@ -71,4 +77,7 @@ private:
     MainPanel* panelObject = nullptr;
     HWND panelWindow = nullptr;
     INT_PTR modalResult = 0;
+    HANDLE idle = nullptr;
+    WPARAM idleSent = 0;
+    std::atomic<WPARAM> idleSeen{0};
 };
