@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever of the toolchain this machine
-# lacks: native and mingw-w64 compilers, GoogleTest, Wine, Xvfb, imagemagick.
+# lacks: native and mingw-w64 compilers, clang with libFuzzer, GoogleTest,
+# Wine, Xvfb, imagemagick.
 set -euo pipefail
 
-packages=(g++ cmake make libgtest-dev googletest
+packages=(g++ cmake make libgtest-dev googletest clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           wine wine64 xvfb xauth imagemagick x11-utils procps)
 

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Adds up the GoogleTest XML reports of both tiers; a program that ended
-# without a report counts as one failure.
+# Adds up the GoogleTest XML reports of every tier; a program that ended
+# without a report counts as one failure, and so do each sanitizer report and
+# a tier that left no results at all.
+# Each tier folder holds the tier's time in a file "seconds".
+#   usage: scripts/summarize-results.sh RESULTS_DIR
 set -uo pipefail
-results=$1 nativeSeconds=$2 windowsSeconds=$3
+results=$1
 
 passed=0 failed=0
-for tier in native windows; do
+for tier in native native-asan fuzz windows; do
   tierPassed=0 tierFailed=0
   for report in "$results/$tier"/*.xml; do
     [ -f "$report" ] || continue
@@ -21,8 +24,13 @@ for tier in native windows; do
       [ -f "$results/$tier/$program.xml" ] || tierFailed=$((tierFailed + 1))
     done <"$results/$tier/exits"
   fi
-  seconds=$nativeSeconds
-  [ "$tier" = windows ] && seconds=$windowsSeconds
+  for report in "$results/$tier"/sanitizer.*; do
+    [ -f "$report" ] || continue
+    echo "$tier: sanitizer report in $report"
+    tierFailed=$((tierFailed + 1))
+  done
+  [ $((tierPassed + tierFailed)) -eq 0 ] && tierFailed=1
+  seconds=$(cat "$results/$tier/seconds" 2>/dev/null || echo "?")
   echo "$tier tier: $tierPassed passed, $tierFailed failed in ${seconds}s"
   passed=$((passed + tierPassed))
   failed=$((failed + tierFailed))

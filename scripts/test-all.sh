@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, builds both trees, runs the
-# native tier and the Windows tier (under Wine and Xvfb), and ends with a line
-# "N passed, N failed" over both.
+# native tier, the native tier again under ASan + UBSan, each fuzz target for
+# a few seconds, and the Windows tier (under Wine and Xvfb), and ends with a
+# line "N passed, N failed" over all of them.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,18 +11,29 @@ bash scripts/build.sh || { echo "build failed"; echo "0 passed, 1 failed"; exit 
 
 results=build/test-results
 rm -rf "$results"
-mkdir -p "$results/native" "$results/windows"
+mkdir -p "$results/native" "$results/native-asan" "$results/fuzz" "$results/windows"
 
 tierStart=$(date +%s)
-for program in build/native/tests/native/*_tests; do
-  echo "== native: $(basename "$program")"
-  timeout 600 "$program" --gtest_output="xml:$results/native/$(basename "$program").xml" \
-    || echo "$(basename "$program") exited with $?" >>"$results/native/exits"
-done
-nativeSeconds=$(( $(date +%s) - tierStart ))
+bash scripts/native-tier.sh build/native "$results/native"
+echo $(( $(date +%s) - tierStart )) >"$results/native/seconds"
+
+# Only the native tests and the zkc-sim they start are built with sanitizers.
+tierStart=$(date +%s)
+if cmake -S . -B build/native-asan -DCMAKE_BUILD_TYPE=Debug \
+     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
+     >/dev/null && cmake --build build/native-asan -j "$(nproc)" --target native_tests >/dev/null; then
+  bash scripts/native-tier.sh build/native-asan "$results/native-asan"
+else
+  echo "native_tests exited with a failed sanitizer build" >>"$results/native-asan/exits"
+fi
+echo $(( $(date +%s) - tierStart )) >"$results/native-asan/seconds"
+
+tierStart=$(date +%s)
+bash scripts/fuzz.sh 10 "$results/fuzz"
+echo $(( $(date +%s) - tierStart )) >"$results/fuzz/seconds"
 
 tierStart=$(date +%s)
 xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/windows-tier.sh "$results/windows"
-windowsSeconds=$(( $(date +%s) - tierStart ))
+echo $(( $(date +%s) - tierStart )) >"$results/windows/seconds"
 
-bash scripts/summarize-results.sh "$results" "$nativeSeconds" "$windowsSeconds"
+bash scripts/summarize-results.sh "$results"

@@ -1,6 +1,7 @@
 // The port classes over pseudo-terminals: opens, immediate reads, bounded
-// writes, exclusivity and descriptor hygiene.
+// writes, exclusivity and descriptor hygiene, also of the device link.
 
+#include "device_link.h"
 #include "line_settings_posix.h"
 #include "port_probe.h"
 #include "pseudo_terminal.h"
@@ -215,26 +216,52 @@ TEST_F(PortTest, AWriteTheLineNeverTakesEndsWithinItsLimit) {
     EXPECT_LT(msSince(closing), 1000) << "a close must not wait for output the line refused";
 }
 
-TEST_F(PortTest, NoDescriptorOutlivesAnySequence) {
+// Skips the device's answer time, so that a thousand commands stay quick.
+class NoWaitLink : public DeviceLink {
+protected:
+    void waitForReply(std::uint32_t) override {}
+};
+
+TEST_F(PortTest, NoDescriptorOutlivesAThousandSequences) {
+    static char block[1 << 18];
     const int before = openDescriptorCount();
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 1000; ++round) {
+        SCOPED_TRACE(round);
         SerialPort port;
         PortProbe probe;
         char buffer[8];
-        port.open(1, 9600);
-        port.writeBytes("abc", 3, 100);
-        port.readBytes(buffer, 8, 100);
-        port.open(2, 9600);
-        port.open(6, 9600);
-        probe.open(1);
-        probe.open(2);
-        probe.open(2);
+        ASSERT_EQ(port.open(1, 9600), 1);
+        ASSERT_EQ(port.writeBytes("abc", 3, 100), 3u);
+        ASSERT_EQ(port.readBytes(buffer, 8, 100), 0u);
+        // Every tenth round the far end stops reading until the round ends:
+        // the write times out at its short limit.
+        if (round % 10 == 0) {
+            ASSERT_LT(port.writeBytes(block, sizeof block, 20), sizeof block);
+        }
+        ASSERT_EQ(port.open(2, 12345), 0) << "unsupported rate";
+        ASSERT_EQ(port.open(2, 9600), 1);
+        ASSERT_EQ(port.open(6, 9600), 0) << "missing port";
+        ASSERT_EQ(probe.open(1), 1);
+        ASSERT_EQ(probe.open(2), 1);
         SerialPort blocked;
-        blocked.open(1, 9600);
+        ASSERT_EQ(blocked.open(1, 9600), 0) << "busy port";
         probe.close();
         port.close();
+        // The far end catches up, so the next round's writes go through.
+        com1.readFromPort(sizeof block, 0);
+
+        NoWaitLink link;
+        ASSERT_EQ(link.open(7), 0) << "missing port";
+        ASSERT_EQ(link.open(2), 1);
+        std::uint32_t word = 0;
+        ASSERT_FALSE(link.readWord(REG_DAC0, word)) << "nobody answers";
+        ASSERT_EQ(com2.readFromPort(10).size(), 10u) << "the request went out";
+        link.close();
     }
-    EXPECT_EQ(openDescriptorCount(), before);
+    const int after = openDescriptorCount();
+    RecordProperty("descriptorsBefore", before);
+    RecordProperty("descriptorsAfter", after);
+    EXPECT_EQ(after, before);
 }
 
 }  // namespace
