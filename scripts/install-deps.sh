@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(g++ cmake make libgtest-dev googletest clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine wine64 xvfb xauth imagemagick x11-utils procps)
+          wine wine64 fonts-wine xvfb xauth imagemagick x11-utils procps)
 
 missing=()
 for package in "${packages[@]}"; do

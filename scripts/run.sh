@@ -21,7 +21,8 @@ runDir=$PWD/build/run
 mkdir -p "$runDir"
 export WINEPREFIX=$runDir/wine-prefix
 source scripts/wine-env.sh
-prepareWinePrefix
+if [ -n "${DISPLAY:-}" ]; then prepareWinePrefix managed; else prepareWinePrefix; fi
+startQuietWineServer
 
 simPid=""
 cleanUp() {

@@ -6,9 +6,7 @@ cd "$(dirname "$0")/.."
 results=$1
 source scripts/wine-env.sh
 prepareWinePrefix
-# The server may take a pseudo-terminal as its controlling terminal and
-# report every hang-up of it on its output, which is not ours to show.
-wineserver -p >/dev/null 2>&1
+startQuietWineServer
 
 export ZKC_SIM=$PWD/build/native/sim/zkc-sim
 export ZKC_SCRATCH

@@ -7,14 +7,24 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;mountmgr.sys=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 export WINEARCH=win64
 
+# prepareWinePrefix [managed]: without a window manager (Xvfb) Wine waits
+# about 2 s whenever a managed window hides, and draws no caption; so windows
+# are unmanaged unless "managed" is asked for, for a desktop with a window
+# manager.
 prepareWinePrefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
-    # Without a window manager Wine waits about 2 s whenever a managed
-    # window hides; unmanaged windows hide at once.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wineserver -w
   fi
+  local managed=N
+  [ "${1:-}" = managed ] && managed=Y
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
+  wineserver -w
   rm -f "$WINEPREFIX"/dosdevices/com*
+}
+
+# The server may take a serial pseudo-terminal as its controlling terminal
+# and report each hang-up of it on its output, which is not ours to show.
+startQuietWineServer() {
+  wineserver -p >/dev/null 2>&1
 }
