@@ -1,6 +1,8 @@
 #include "main_panel.h"
 
+#include "about_box.h"
 #include "data_exchange.h"
+#include "icon_position.h"
 #include "resource_ids.h"
 
 MainPanel::MainPanel(HWND parent)
@@ -12,6 +14,9 @@ MainPanel::MainPanel(HWND parent)
 const EventTableBase* MainPanel::GetMessageMap() const
 {
     static const EventTable<MainPanel> table{
+        onSysCommand(&MainPanel::OnSysCommand),
+        onPaint(&MainPanel::OnPaint),
+        onQueryDragIcon(&MainPanel::OnQueryDragIcon),
         onClicked(IDC_GET_BUTTON, &MainPanel::onGet),
         onClicked(IDC_SET_BUTTON, &MainPanel::onSet),
         onKillFocus(IDC_PORT_FIELD, &MainPanel::onPortFieldCommit),
@@ -33,6 +38,7 @@ void MainPanel::DoDataExchange(DataExchange& exchange)
 bool MainPanel::OnInitDialog()
 {
     Dialog::OnInitDialog();
+    addAboutItem();
     SetIcon(iconHandle, true);
     SetIcon(iconHandle, false);
     portSpin.setRange(1, 9);
@@ -43,4 +49,51 @@ bool MainPanel::OnInitDialog()
     progressBar.setPos(0);
     UpdateData(false);
     return true;
+}
+
+void MainPanel::addAboutItem()
+{
+    const HMENU systemMenu = GetSystemMenu(handle(), FALSE);
+    if (!systemMenu) {
+        return;
+    }
+    wchar_t text[64] = {};
+    if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUT_ITEM, text, 64) > 0) {
+        AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(systemMenu, MF_STRING, IDM_ABOUT_ITEM, text);
+    }
+}
+
+void MainPanel::OnSysCommand(UINT command, LPARAM position)
+{
+    // The window system uses the low four bits of a command itself.
+    if ((command & ~0xFu) == IDM_ABOUT_ITEM) {
+        AboutBox box;
+        box.DoModal(application());
+    } else {
+        Dialog::OnSysCommand(command, position);
+    }
+}
+
+void MainPanel::OnPaint()
+{
+    if (!IsIconic(handle())) {
+        Dialog::OnPaint();
+        return;
+    }
+    PAINTSTRUCT paint;
+    const HDC context = BeginPaint(handle(), &paint);
+    SendMessageW(handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(context), 0);
+    RECT client;
+    GetClientRect(handle(), &client);
+    const IconPosition at = centredIconPosition(client.right - client.left, client.bottom - client.top,
+                                                GetSystemMetrics(SM_CXICON),
+                                                GetSystemMetrics(SM_CYICON));
+    DrawIcon(context, at.x, at.y, iconHandle);
+    EndPaint(handle(), &paint);
+}
+
+HICON MainPanel::OnQueryDragIcon()
+{
+    return iconHandle;
 }

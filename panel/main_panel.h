@@ -54,6 +54,11 @@ protected:
     void DoDataExchange(DataExchange& exchange) override;
     bool OnInitDialog() override;
 
+    // System menu, painting and dragging of the window.
+    void OnSysCommand(UINT command, LPARAM position);
+    void OnPaint();
+    HICON OnQueryDragIcon();
+
 private:
     // Marks an action as running for as long as it lasts.
     class ActionScope {
@@ -65,6 +70,8 @@ private:
         bool& running;
     };
 
+    // Appends a separator and the About item to the system menu.
+    void addAboutItem();
     void burst(void (DeviceLink::*command)(), int cycles);
     std::uint8_t retried(const std::function<bool()>& tryOnce);
     // Steps portIndex over COM1..COM9; true when a device answered there.

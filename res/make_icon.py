@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Draws icon 128 (a motor symbol with a current arrow) and writes it as a
-16-colour .ico with a 32x32 and a 16x16 image.
+"""Draws icon 128, a motor symbol (a disc with an M between its two leads)
+under a current arrow, and writes it as a 16-colour .ico with a 32x32 and a
+16x16 image. The 16x16 image is drawn by hand, pixel by pixel, since
+scaling the large one down would blur the M.
 
     python3 make_icon.py zkc-vandor.ico
 """
@@ -14,29 +16,45 @@ PALETTE = [
     (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
     (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
 ]
-BLACK, NAVY, RED, YELLOW, WHITE = 0, 4, 9, 11, 15
+BLACK, MAROON, OLIVE, NAVY, GREY, RED, YELLOW, WHITE = 0, 1, 3, 4, 8, 9, 11, 15
 CLEAR = None
 
-# The letter M, one row per string.
-M_LARGE = [
-    "##.......##",
-    "###.....###",
-    "####...####",
-    "##.##.##.##",
-    "##..###..##",
-    "##...#...##",
-    "##.......##",
-    "##.......##",
-    "##.......##",
-    "##.......##",
-    "##.......##",
+# Colours of the hand-drawn image, one letter a pixel.
+LETTERS = {".": CLEAR, "K": BLACK, "m": MAROON, "o": OLIVE, "N": NAVY,
+           "G": GREY, "R": RED, "Y": YELLOW, "W": WHITE}
+
+SMALL = [
+    "...........R....",
+    "...RRRRRRRRRR...",
+    "...........R....",
+    "................",
+    "......NNNN......",
+    "....NNWYYYNN....",
+    "...NWWYYYYYYN...",
+    "...NWYYYYYYYN...",
+    "..NYNYYYYYNYYN..",
+    "KKNYNNYYYNNYYNKK",
+    "GGNYNYNYNYNYoNGG",
+    "..NYNYYNYYNYoN..",
+    "...NNYYYYYNoN...",
+    "...NYYYYYoooN...",
+    "....NNYYooNN....",
+    "......NNNN......",
 ]
-M_SMALL = [
-    "#...#",
-    "##.##",
-    "#.#.#",
-    "#...#",
-    "#...#",
+
+# The bold M of the large image.
+M_LARGE = [
+    "##........##",
+    "###......###",
+    "####....####",
+    "##.##..##.##",
+    "##..####..##",
+    "##...##...##",
+    "##........##",
+    "##........##",
+    "##........##",
+    "##........##",
+    "##........##",
 ]
 
 
@@ -44,15 +62,22 @@ def canvas(size):
     return [[CLEAR] * size for _ in range(size)]
 
 
-def disc(pixels, cx, cy, outer, inner, ring, fill):
-    size = len(pixels)
-    for y in range(size):
-        for x in range(size):
+def motor(pixels, cx, cy, outer, ring):
+    """A yellow disc in a navy ring, lit from the top left."""
+    inner = outer - ring
+    for y in range(len(pixels)):
+        for x in range(len(pixels)):
             d2 = (x - cx) ** 2 + (y - cy) ** 2
-            if d2 <= inner ** 2:
-                pixels[y][x] = fill
-            elif d2 <= outer ** 2:
-                pixels[y][x] = ring
+            if d2 > outer ** 2:
+                continue
+            if d2 > inner ** 2:
+                pixels[y][x] = NAVY
+            elif (x - cx + inner * 0.5) ** 2 + (y - cy + inner * 0.5) ** 2 < (inner * 0.22) ** 2:
+                pixels[y][x] = WHITE
+            elif (x - cx + 2.5) ** 2 + (y - cy + 2.5) ** 2 > inner ** 2:
+                pixels[y][x] = OLIVE
+            else:
+                pixels[y][x] = YELLOW
 
 
 def glyph(pixels, rows, left, top, colour):
@@ -62,36 +87,35 @@ def glyph(pixels, rows, left, top, colour):
                 pixels[top + dy][left + dx] = colour
 
 
-def hline(pixels, y, x0, x1, colour, thickness=1):
-    for t in range(thickness):
-        for x in range(x0, x1 + 1):
-            pixels[y + t][x] = colour
+def lead(pixels, y, x0, x1):
+    """A wire: black above, grey below, so it shows on dark and light ground."""
+    for x in range(x0, x1 + 1):
+        pixels[y][x] = BLACK
+        pixels[y + 1][x] = GREY
 
 
 def arrow(pixels, y, x0, tip, half, colour):
-    """A current arrow pointing right: a 2-pixel shaft and a triangular head."""
-    hline(pixels, y, x0, tip - half, colour, 2)
+    """A current arrow pointing right along row y: a 3-pixel shaft and a
+    triangular head, 2 * half + 1 rows tall."""
+    for x in range(x0, tip - half + 1):
+        for row in (y - 1, y, y + 1):
+            pixels[row][x] = colour
     for i in range(half + 1):
-        for row in range(y - half + i, y + 2 + half - i):
+        for row in range(y - half + i, y + half - i + 1):
             pixels[row][tip - half + i] = colour
 
 
 def large():
     p = canvas(32)
-    hline(p, 19, 0, 31, BLACK, 2)           # the two leads
-    disc(p, 15.5, 19.5, 10.5, 8.5, NAVY, YELLOW)
+    lead(p, 19, 0, 31)
+    motor(p, 15.5, 19.5, 12.2, 2.0)
     glyph(p, M_LARGE, 10, 14, NAVY)
-    arrow(p, 3, 6, 25, 3, RED)
+    arrow(p, 3, 5, 27, 3, RED)
     return p
 
 
 def small():
-    p = canvas(16)
-    hline(p, 9, 0, 15, BLACK, 2)
-    disc(p, 7.5, 9.5, 5.8, 4.6, NAVY, YELLOW)
-    glyph(p, M_SMALL, 6, 8, NAVY)
-    arrow(p, 1, 3, 12, 1, RED)
-    return p
+    return [[LETTERS[mark] for mark in row] for row in SMALL]
 
 
 def image(pixels):
@@ -130,5 +154,7 @@ def icon(images):
 
 
 if __name__ == "__main__":
+    for pixels in (large(), small()):
+        assert all(len(row) == len(pixels) for row in pixels)
     with open(sys.argv[1], "wb") as f:
         f.write(icon([large(), small()]))

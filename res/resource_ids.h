@@ -2,9 +2,14 @@
 
 // Resource and control identifiers, shared by the resource script and the code.
 
+#define IDD_ABOUT_BOX 100
 #define IDS_ABOUT_ITEM 101
 #define IDD_MAIN_PANEL 102
 #define IDI_MAIN_ICON 128
+
+// The About item of the system menu: its low four bits are left free, as
+// the window system reserves them for itself.
+#define IDM_ABOUT_ITEM 0x0010
 
 #define IDC_PROGRESS_BAR 1002
 #define IDC_PORT_FIELD 1003

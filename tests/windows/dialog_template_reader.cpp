@@ -27,14 +27,16 @@ public:
     }
 
     // A string, or an ordinal (0xFFFF then a number), or nothing (0).
-    std::wstring stringOrOrdinal()
+    // Ordinals of window classes read as the class name, others as "#n".
+    std::wstring stringOrOrdinal(bool windowClass = false)
     {
         const WORD first = read<WORD>();
         if (first == 0) {
             return L"";
         }
         if (first == 0xFFFF) {
-            return ordinalName(read<WORD>());
+            const WORD ordinal = read<WORD>();
+            return windowClass ? className(ordinal) : L"#" + std::to_wstring(ordinal);
         }
         at -= sizeof(WORD);
         return string();
@@ -49,7 +51,7 @@ public:
     void skip(std::size_t count) { at += count; }
 
 private:
-    static std::wstring ordinalName(WORD ordinal)
+    static std::wstring className(WORD ordinal)
     {
         switch (ordinal) {
         case 0x80: return L"Button";
@@ -73,14 +75,20 @@ bool readDialogTemplate(int id, DialogTemplate& result)
     if (!loaded) {
         return false;
     }
-    Reader in(static_cast<const unsigned char*>(LockResource(loaded)));
-    result.extended = in.read<WORD>() == 1 && in.read<WORD>() == 0xFFFF;
-    if (!result.extended) {
-        return false;
+    const auto* bytes = static_cast<const unsigned char*>(LockResource(loaded));
+    Reader in(bytes);
+    WORD signature[2];
+    std::memcpy(signature, bytes, sizeof(signature));
+    result.extended = signature[0] == 1 && signature[1] == 0xFFFF;
+    if (result.extended) {
+        in.skip(sizeof(signature));
+        in.read<DWORD>();  // help id
+        result.exStyle = in.read<DWORD>();
+        result.style = in.read<DWORD>();
+    } else {
+        result.style = in.read<DWORD>();
+        result.exStyle = in.read<DWORD>();
     }
-    in.read<DWORD>();  // help id
-    result.exStyle = in.read<DWORD>();
-    result.style = in.read<DWORD>();
     const WORD count = in.read<WORD>();
     result.x = in.read<short>();
     result.y = in.read<short>();
@@ -91,23 +99,30 @@ bool readDialogTemplate(int id, DialogTemplate& result)
     result.title = in.string();
     if (result.style & DS_SETFONT) {
         result.pointSize = in.read<WORD>();
-        result.weight = in.read<WORD>();
-        in.read<BYTE>();  // italic
-        in.read<BYTE>();  // character set
+        if (result.extended) {
+            result.weight = in.read<WORD>();
+            in.read<BYTE>();  // italic
+            in.read<BYTE>();  // character set
+        }
         result.typeface = in.string();
     }
     for (WORD i = 0; i < count; ++i) {
         in.alignToDword();
         TemplateItem item{};
-        in.read<DWORD>();  // help id
-        item.exStyle = in.read<DWORD>();
-        item.style = in.read<DWORD>();
+        if (result.extended) {
+            in.read<DWORD>();  // help id
+            item.exStyle = in.read<DWORD>();
+            item.style = in.read<DWORD>();
+        } else {
+            item.style = in.read<DWORD>();
+            item.exStyle = in.read<DWORD>();
+        }
         item.x = in.read<short>();
         item.y = in.read<short>();
         item.cx = in.read<short>();
         item.cy = in.read<short>();
-        item.id = in.read<DWORD>();
-        item.className = in.stringOrOrdinal();
+        item.id = result.extended ? in.read<DWORD>() : in.read<WORD>();
+        item.className = in.stringOrOrdinal(true);
         item.text = in.stringOrOrdinal();
         in.skip(in.read<WORD>());  // creation data
         result.items.push_back(item);

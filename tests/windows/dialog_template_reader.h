@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
-// An extended dialog template as stored in the executable's resources.
+// A dialog template, classic or extended, as stored in the executable's
+// resources. A classic template has no font weight and 16-bit item ids.
 struct TemplateItem {
     DWORD style;
     DWORD exStyle;
     short x, y, cx, cy;
     DWORD id;
     std::wstring className;  // predefined classes by name: "Button", "Edit", ...
-    std::wstring text;
+    std::wstring text;  // an ordinal, such as an icon's resource id, reads "#n"
 };
 
 struct DialogTemplate {
@@ -28,6 +29,5 @@ struct DialogTemplate {
     std::vector<TemplateItem> items;
 };
 
-// Reads dialog template id of this executable; false if it is missing or is
-// not an extended template.
+// Reads dialog template id of this executable; false if it is missing.
 bool readDialogTemplate(int id, DialogTemplate& result);

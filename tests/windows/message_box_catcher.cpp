@@ -17,11 +17,19 @@ std::wstring textOf(HWND window)
     return buffer;
 }
 
+// A message box has exactly one unnamed item, its text; a dialog of the
+// program's own with an unnamed picture and label (the About box) is not one.
 bool isMessageBox(HWND window)
 {
     wchar_t className[32] = {};
     GetClassNameW(window, className, static_cast<int>(std::size(className)));
-    return std::wstring(className) == L"#32770" && GetDlgItem(window, boxTextId) != nullptr;
+    int unnamed = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetDlgCtrlID(child) & 0xFFFF) == boxTextId) {
+            ++unnamed;
+        }
+    }
+    return std::wstring(className) == L"#32770" && unnamed == 1;
 }
 
 bool hasButton(HWND box, int id)

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -25,8 +26,12 @@ public:
     bool PreTranslateMessage(MSG& message) override
     {
         if (message.hwnd == nullptr && message.message == idleMessage) {
-            idleSeen = message.wParam;
-            SetEvent(idle);
+            // A dialog run over the panel (the About box) takes it in its own
+            // loop, while the handler that opened the dialog still runs.
+            if (mainWindow() && IsWindowEnabled(mainWindow()->handle())) {
+                idleSeen = message.wParam;
+                SetEvent(idle);
+            }
             return true;
         }
         return PanelApp::PreTranslateMessage(message);
@@ -135,6 +140,29 @@ void PanelDriver::sysCommand(WPARAM command)
 {
     PostMessageW(panelWindow, WM_SYSCOMMAND, command, 0);
     ui.settle();
+}
+
+HWND PanelDriver::dialogOverPanel()
+{
+    struct Search {
+        HWND panel;
+        HWND found;
+    } search{panelWindow, nullptr};
+    EnumThreadWindows(
+        ui.threadId(),
+        [](HWND window, LPARAM context) {
+            auto* s = reinterpret_cast<Search*>(context);
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (GetWindow(window, GW_OWNER) == s->panel && IsWindowVisible(window) &&
+                std::wstring(className) == L"#32770") {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 void PanelDriver::focus(int id)

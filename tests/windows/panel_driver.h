@@ -42,7 +42,11 @@ public:
     void click(int id);
     // The command of a menu item or accelerator, not from a control.
     void command(int id);
+    // A system command posted to the panel; returns once the UI thread has
+    // handled it, also while it runs a dialog that the command opened.
     void sysCommand(WPARAM command);
+    // The visible dialog owned by the panel, such as the About box, or nullptr.
+    HWND dialogOverPanel();
     // Moves the focus to a control as the dialog does for Tab.
     void focus(int id);
     HWND focusedWindow();
@@ -65,7 +69,8 @@ public:
     void clearBoxes() { ui.boxes().clear(); }
 
     // Returns once the panel's own loop takes messages again, that is once
-    // every handler has returned; false on a hang.
+    // every handler has returned (a dialog opened over the panel must have
+    // closed); false on a hang.
     bool waitIdle();
 
     // Waits for the panel to end; false if it does not.

@@ -68,6 +68,7 @@ TEST(PanelResources, DialogTemplateIsTheOneDrawn)
 {
     DialogTemplate panel;
     ASSERT_TRUE(readDialogTemplate(IDD_MAIN_PANEL, panel));
+    EXPECT_TRUE(panel.extended);
     EXPECT_EQ(panel.style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
                                               WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_MODALFRAME |
                                               DS_SETFONT));
