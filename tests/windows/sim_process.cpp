@@ -48,12 +48,12 @@ bool runUnixShell(const std::string& script) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
+    // For a Unix program Wine fills the process record with values that are
+    // no handles of ours; closing them could close some other handle.
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
         return false;
     }
-    if (process.hProcess != nullptr) CloseHandle(process.hProcess);
-    if (process.hThread != nullptr) CloseHandle(process.hThread);
     const std::string statusFile = windowsPath(status);
     for (int waited = 0; waited < 20000; waited += 5) {
         std::ifstream in(statusFile);
