@@ -6,6 +6,10 @@ namespace {
 // counts at any time.
 constexpr std::size_t storeWrap = 198;
 
+bool isHexDigit(std::uint8_t character) {
+    return (character >= '0' && character <= '9') || (character >= 'A' && character <= 'F');
+}
+
 std::uint16_t wordOf(const std::uint8_t* bytes) {
     return static_cast<std::uint16_t>(bytes[0] * 256 + bytes[1]);
 }
@@ -59,6 +63,12 @@ std::uint8_t DeviceLink::decodeReply(const std::uint8_t* reply, std::size_t coun
             store[stored++] = byte;
             if (stored == storeWrap) stored = 0;
         }
+    }
+    // Replies are upper-case hexadecimal text. Anything else in it, a
+    // lower-case letter or a noise byte, would decode to another number
+    // than the device meant, so the reply counts as not received.
+    for (std::size_t i = 0; i < stored; ++i) {
+        if (!isHexDigit(store[i])) return 0;
     }
     const std::size_t pairs = stored / 2;
     for (std::size_t i = 0; i < pairs; ++i) {

@@ -62,7 +62,8 @@ public:
     // Builds the request frame of a payload; returns its length, 2n + 4.
     static std::size_t encodeFrame(std::uint8_t address, const std::uint8_t* payload,
                                    std::uint8_t length, std::uint8_t* frame);
-    // Decodes count reply bytes into result; the number of result bytes.
+    // Decodes count reply bytes into result; the number of result bytes, 0
+    // when the text holds a character that is no upper-case hex digit.
     static std::uint8_t decodeReply(const std::uint8_t* reply, std::size_t count,
                                     std::uint8_t* result);
 

@@ -3,6 +3,7 @@
 #include "device_link.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -80,7 +81,23 @@ std::vector<std::uint8_t> Device::replyBytes(const std::vector<std::uint8_t>& re
     std::vector<std::uint8_t> bytes;
     for (std::size_t i = 0; i < deviceFaults.noise; ++i) bytes.push_back(nextNoiseByte());
     bytes.insert(bytes.end(), from, from + length);
+    const auto start = std::find(bytes.begin() + static_cast<std::ptrdiff_t>(deviceFaults.noise),
+                                 bytes.end(), FRAME_START);
+    if (start != bytes.end()) {
+        std::vector<std::uint8_t> inside;
+        for (std::size_t i = 0; i < deviceFaults.noiseInside; ++i) {
+            inside.push_back(nextNoiseInTextByte());
+        }
+        bytes.insert(start + 1, inside.begin(), inside.end());
+    }
     return bytes;
+}
+
+std::uint8_t Device::nextNoiseInTextByte() {
+    for (;;) {
+        const std::uint8_t byte = nextNoiseByte();
+        if (!std::isxdigit(byte)) return byte;
+    }
 }
 
 // A fixed pseudo-random sequence per device, so runs repeat; never a framing

@@ -26,6 +26,7 @@ struct DeviceFaults {
     bool lowerCase = false;               // a to f in the hex of its replies
     std::optional<std::size_t> truncate;  // sends only the first N bytes of a reply
     std::size_t noise = 0;                // noise bytes ahead of each reply
+    std::size_t noiseInside = 0;          // noise bytes right after a reply's start
 };
 
 struct DeviceConfig {
@@ -55,6 +56,9 @@ public:
 private:
     bool dropsRequest(std::uint8_t opcode);
     std::uint8_t nextNoiseByte();
+    // Noise inside the hex text that is no hex digit either, so that a
+    // reader can tell it from the reply.
+    std::uint8_t nextNoiseInTextByte();
 
     std::uint8_t deviceAddress;
     DeviceFaults deviceFaults;

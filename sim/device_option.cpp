@@ -50,6 +50,9 @@ const NumberSetting numberSettings[] = {
     {"noise", 1000, [](DeviceConfig& c, unsigned long v) {
          c.faults.noise = static_cast<std::size_t>(v);
      }},
+    {"noise-inside", 100, [](DeviceConfig& c, unsigned long v) {
+         c.faults.noiseInside = static_cast<std::size_t>(v);
+     }},
 };
 
 const FlagSetting flagSettings[] = {

@@ -60,7 +60,8 @@ TEST(HexCharacters, DigitsAreUpperCaseAndValuesTakeNoCase) {
         EXPECT_EQ(DeviceLink::hexDigit(v), digits[v]);
         EXPECT_EQ(DeviceLink::hexValue(static_cast<std::uint8_t>(digits[v])), v);
     }
-    // Lower-case letters are not refused; they decode to other values.
+    // A character's value is plain arithmetic; whether it may stand in a
+    // reply is the decoder's question.
     EXPECT_EQ(DeviceLink::hexValue('a'), 0x2A);
 }
 
@@ -81,7 +82,11 @@ TEST(ReplyDecoder, FollowsTheFramingRules) {
         {"FRAME_END outside is skipped", {0x23, 0x22, 0x30, 0x31, 0x46, 0x34, 0x23}, {0x01, 0xF4}},
         {"second FRAME_END changes nothing", {0x22, 0x31, 0x32, 0x23, 0x23, 0x33, 0x34}, {0x12}},
         {"odd character dropped", {0x22, 0x31, 0x32, 0x33, 0x23, 0x80, 0x00}, {0x12}},
-        {"lower-case letter", {0x22, 0x30, 0x61, 0x23, 0x80}, {0x2A}},
+        // Text that is no upper-case hex would decode to a number the
+        // device never sent.
+        {"lower-case letter", {0x22, 0x30, 0x61, 0x23, 0x80}, {}},
+        {"noise inside", {0x22, 0x30, 0x31, 0x07, 0x46, 0x34, 0x23}, {}},
+        {"odd noise character", {0x22, 0x31, 0x32, 0x7E, 0x23, 0x80, 0x00}, {}},
         {"one character only", {0x22, 0x31, 0x23, 0x80, 0x00}, {}},
         {"no FRAME_START", {0x30, 0x31, 0x46, 0x34, 0x23, 0x80, 0x00}, {}},
     };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -363,6 +365,18 @@ TEST(SimFaults, ReplyShapes) {
     for (std::size_t i = 0; i < 40; ++i) {
         EXPECT_NE(withNoise[i], FRAME_START);
         EXPECT_NE(withNoise[i], FRAME_END);
+    }
+
+    DeviceFaults noisyInside;
+    noisyInside.noiseInside = 20;
+    const Bytes inside = replyWith(noisyInside);
+    ASSERT_EQ(inside.size(), 20 + plain.size());
+    EXPECT_EQ(inside.front(), FRAME_START);
+    EXPECT_EQ(Bytes(inside.begin() + 21, inside.end()), Bytes(plain.begin() + 1, plain.end()));
+    for (std::size_t i = 1; i <= 20; ++i) {
+        EXPECT_FALSE(std::isxdigit(inside[i]) || inside[i] == FRAME_START ||
+                     inside[i] == FRAME_END)
+            << i;
     }
 }
 

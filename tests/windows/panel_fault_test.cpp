@@ -51,6 +51,12 @@ TEST_F(PanelFaults, ABadDeviceGetsTheRightMessageAndTheNextGetWorks)
         {"0:dac0=5,noise=3", L"ZKC is not Connected\nto COM Port 1", L"0", silentGetBoundMs},
         {"0:dac0=5,truncate=4", L"ZKC is not Connected\nto COM Port 1", L"0",
          silentGetBoundMs},
+        // Noise inside the text: no reply is taken for the device's word.
+        {"0:dac0=5,noise-inside=1", L"ZKC is not Connected\nto COM Port 1", L"0",
+         silentGetBoundMs},
+        // The probe's byte has no letters, the word's lower-case letters would
+        // read as another number: the word is refused, not shown.
+        {"0:probe=0x55,dac0=0x0A0A,lower", L"Reading Data Failure", L"0", readGetBoundMs},
         // The probe answers; no word read does.
         {"0:dac0=5,fail-word=10", L"Reading Data Failure", L"0", readGetBoundMs},
     };
