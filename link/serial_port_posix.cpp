@@ -53,18 +53,19 @@ int openExclusive(const char* windowsName) {
     return fd;
 }
 
-// Output the line has not taken by now is dropped, so the close cannot block
-// on it.
-void closeExclusive(int fd) {
-    tcflush(fd, TCOFLUSH);
-    ioctl(fd, TIOCNXCL);
-    ::close(fd);
-}
-
 std::uint32_t pendingOutput(int fd) {
     int queued = 0;
     if (ioctl(fd, TIOCOUTQ, &queued) != 0 || queued < 0) return 0;
     return static_cast<std::uint32_t>(queued);
+}
+
+// Output the line has not taken by now is dropped, so the close cannot block
+// on it. Only then: on a pseudo-terminal the flush also drops what the far
+// end has not read yet, which the line has taken.
+void closeExclusive(int fd) {
+    if (pendingOutput(fd) > 0) tcflush(fd, TCOFLUSH);
+    ioctl(fd, TIOCNXCL);
+    ::close(fd);
 }
 
 // Writes until every byte has left the port or the time limit is reached;

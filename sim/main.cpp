@@ -1,6 +1,7 @@
 // zkc-sim: plays ZKC devices on a pseudo-terminal or a tty; see usageText().
 
 #include "line_model.h"
+#include "line_pace.h"
 #include "line_port.h"
 #include "link_file.h"
 #include "options.h"
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
     }
 
     LineModel model(options.devices, options.replyForm);
-    serveLine(port.fd(), signalFd, model, log);
+    serveLine(port.fd(), signalFd, model, options.pace ? byteTimeAt9600Ms : 0, log);
 
     if (!options.linkPath.empty()) removeLink(options.linkPath, port.path());
     close(signalFd);

@@ -37,6 +37,10 @@ bool parseOptions(int argc, char** argv, SimOptions& options, std::string& error
             options.help = true;
             return true;
         }
+        if (option == "--pace") {
+            options.pace = true;
+            continue;
+        }
         if (option == "--link" || option == "--tty" || option == "--log" ||
             option == "--reply-form" || option == "--device") {
             if (!takeValue(argc, argv, at, value, error)) return false;
@@ -69,7 +73,7 @@ bool parseOptions(int argc, char** argv, SimOptions& options, std::string& error
 
 const char* usageText() {
     return "usage: zkc-sim [--link PATH | --tty PATH] [--log FILE] [--reply-form bare|addressed]\n"
-           "               --device DEVICE [--device DEVICE ...]\n"
+           "               [--pace] --device DEVICE [--device DEVICE ...]\n"
            "Plays ZKC devices on a serial line: a new pseudo-terminal (its path is printed\n"
            "as 'zkc-sim: serving PATH'; --link makes PATH a symlink to it once it serves),\n"
            "or the existing tty given with --tty (raw, 9600 baud). SIGINT or SIGTERM ends\n"
@@ -85,12 +89,16 @@ const char* usageText() {
            "  lower                       lower-case hex letters in replies\n"
            "  truncate=N                  sends only the first N bytes of each reply\n"
            "  noise=N                     N noise bytes (never 0x22 or 0x23) ahead of replies\n"
+           "  noise-inside=N              N noise bytes (no hex digits) right after the start\n"
            "Numbers are decimal or 0x hex. CMD_I and CMD_H get no reply; CMD_RESET echoes\n"
            "its value and changes no register. A reply is 0x22, the result in hex, 0x23\n"
            "and a check byte; with --reply-form addressed the address byte comes first.\n"
+           "--pace sends each reply byte when a 9600 baud line (10 bits a byte, about\n"
+           "1.04 ms) would have delivered it, a reply after the one before it; without\n"
+           "it a reply goes out whole when due.\n"
            "Log (stderr or --log FILE), one line per frame:\n"
            "  <ms> rx addr=<n> <CMD_NAME>[ reg=0xHHHH][ value=<n>][ no-device] frame=<hex>\n"
            "  <ms> rx addr=<n> rejected frame=<hex>\n"
-           "  <ms> tx addr=<n> byte=<n>|word=<n> frame=<hex>\n"
+           "  <ms> tx addr=<n> byte=<n>|word=<n> frame=<hex>   (once its last byte has gone)\n"
            "Exit status: 0 after a signal, 1 when the line cannot be served, 2 for bad options.\n";
 }

@@ -10,6 +10,7 @@ struct SimOptions {
     std::string ttyPath;   // an existing tty to serve in place of a pseudo-terminal
     std::string logPath;   // empty: the log goes to stderr
     ReplyForm replyForm = ReplyForm::bare;
+    bool pace = false;     // replies at 9600 baud, byte by byte, in place of all at once
     std::vector<DeviceConfig> devices;
     bool help = false;
 };
