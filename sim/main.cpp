@@ -7,6 +7,7 @@
 #include "options.h"
 #include "serve_loop.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <sys/signalfd.h>
@@ -31,6 +32,12 @@ int stopSignalFd() {
     sigaddset(&stopSignals, SIGTERM);
     if (sigprocmask(SIG_BLOCK, &stopSignals, nullptr) != 0) return -1;
     return signalfd(-1, &stopSignals, SFD_CLOEXEC);
+}
+
+void waitForStopSignal(int signalFd) {
+    signalfd_siginfo received;
+    while (read(signalFd, &received, sizeof received) < 0 && errno == EINTR) {
+    }
 }
 
 }  // namespace
@@ -65,7 +72,11 @@ int main(int argc, char** argv) {
     }
 
     LineModel model(options.devices, options.replyForm);
-    serveLine(port.fd(), signalFd, model, options.pace ? byteTimeAt9600Ms : 0, log);
+    if (options.deaf) {
+        waitForStopSignal(signalFd);
+    } else {
+        serveLine(port.fd(), signalFd, model, options.pace ? byteTimeAt9600Ms : 0, log);
+    }
 
     if (!options.linkPath.empty()) removeLink(options.linkPath, port.path());
     close(signalFd);

@@ -41,6 +41,10 @@ bool parseOptions(int argc, char** argv, SimOptions& options, std::string& error
             options.pace = true;
             continue;
         }
+        if (option == "--deaf") {
+            options.deaf = true;
+            continue;
+        }
         if (option == "--link" || option == "--tty" || option == "--log" ||
             option == "--reply-form" || option == "--device") {
             if (!takeValue(argc, argv, at, value, error)) return false;
@@ -73,7 +77,7 @@ bool parseOptions(int argc, char** argv, SimOptions& options, std::string& error
 
 const char* usageText() {
     return "usage: zkc-sim [--link PATH | --tty PATH] [--log FILE] [--reply-form bare|addressed]\n"
-           "               [--pace] --device DEVICE [--device DEVICE ...]\n"
+           "               [--pace] [--deaf] --device DEVICE [--device DEVICE ...]\n"
            "Plays ZKC devices on a serial line: a new pseudo-terminal (its path is printed\n"
            "as 'zkc-sim: serving PATH'; --link makes PATH a symlink to it once it serves),\n"
            "or the existing tty given with --tty (raw, 9600 baud). SIGINT or SIGTERM ends\n"
@@ -93,6 +97,8 @@ const char* usageText() {
            "Numbers are decimal or 0x hex. CMD_I and CMD_H get no reply; CMD_RESET echoes\n"
            "its value and changes no register. A reply is 0x22, the result in hex, 0x23\n"
            "and a check byte; with --reply-form addressed the address byte comes first.\n"
+           "--deaf never reads the line: what is written to it backs up, as on a line\n"
+           "whose far end has stopped taking bytes.\n"
            "--pace sends each reply byte when a 9600 baud line (10 bits a byte, about\n"
            "1.04 ms) would have delivered it, a reply after the one before it; without\n"
            "it a reply goes out whole when due.\n"

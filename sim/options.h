@@ -11,6 +11,7 @@ struct SimOptions {
     std::string logPath;   // empty: the log goes to stderr
     ReplyForm replyForm = ReplyForm::bare;
     bool pace = false;     // replies at 9600 baud, byte by byte, in place of all at once
+    bool deaf = false;     // never reads the line, so writes to it back up
     std::vector<DeviceConfig> devices;
     bool help = false;
 };

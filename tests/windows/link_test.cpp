@@ -90,4 +90,22 @@ TEST_F(WineLinkTest, WordCommandsReachTheDevice) {
     EXPECT_TRUE(sawWrite) << "the simulator did not log the write";
 }
 
+TEST_F(WineLinkTest, AWriteTheLineNeverTakesEndsWithinItsLimit)
+{
+    // The far end stops reading, so the line's buffers fill and stay full.
+    startDevice("--deaf --device 0");
+    SerialPort port;
+    ASSERT_EQ(port.open(1, 9600), 1);
+    static char block[1 << 20];
+    const DWORD start = GetTickCount();
+    const std::uint32_t written = port.writeBytes(block, sizeof block, 300);
+    const DWORD took = GetTickCount() - start;
+    EXPECT_LT(written, sizeof block);
+    EXPECT_GE(took, 250u);
+    EXPECT_LT(took, 3000u);
+    const DWORD closing = GetTickCount();
+    EXPECT_EQ(port.close(), 1);
+    EXPECT_LT(GetTickCount() - closing, 1000u) << "a close must not wait for refused output";
+}
+
 }  // namespace
