@@ -4,6 +4,8 @@
 #include "panel_action_fixture.h"
 #include "resource_ids.h"
 
+#include <cstdint>
+
 namespace {
 
 // Discovery on a line where nothing answers: sixteen addresses, each ten
@@ -104,6 +106,17 @@ TEST_F(PanelFaults, APortThatDisappearsBetweenGetAndSet)
     expectWorkingAgain();
 }
 
+// Wine reports no handle count (GetProcessHandleCount gives 0), but a new
+// handle takes the lowest free slot, so its value rises with every handle
+// that is kept open.
+std::uintptr_t nextHandleValue()
+{
+    const HANDLE probe = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const auto value = reinterpret_cast<std::uintptr_t>(probe);
+    CloseHandle(probe);
+    return value;
+}
+
 TEST_F(PanelFaults, ManyGetAndSetCyclesHoldNoMoreHandles)
 {
     device(1, "--device 0:dac0=100");
@@ -113,14 +126,20 @@ TEST_F(PanelFaults, ManyGetAndSetCyclesHoldNoMoreHandles)
     };
     cycle();
     const std::size_t boxesAfterFirst = driver.boxes().size();
-    DWORD first = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &first);
+    DWORD firstCount = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &firstCount);
+    const std::uintptr_t firstSlot = nextHandleValue();
     for (int round = 1; round < 200; ++round) cycle();
-    DWORD last = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &last);
-    RecordProperty("handlesAfterFirstCycle", static_cast<int>(first));
-    RecordProperty("handlesAfter200Cycles", static_cast<int>(last));
-    EXPECT_EQ(last, first);
+    DWORD lastCount = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &lastCount);
+    const std::uintptr_t lastSlot = nextHandleValue();
+
+    RecordProperty("handleCountAfterFirstCycle", static_cast<int>(firstCount));
+    RecordProperty("handleCountAfter200Cycles", static_cast<int>(lastCount));
+    RecordProperty("nextHandleAfterFirstCycle", static_cast<int>(firstSlot));
+    RecordProperty("nextHandleAfter200Cycles", static_cast<int>(lastSlot));
+    EXPECT_EQ(lastCount, firstCount);
+    EXPECT_EQ(lastSlot, firstSlot);
     EXPECT_EQ(boxesAfterFirst, 1u) << "one Writing New Data OK per cycle";
     EXPECT_EQ(driver.boxes().size(), 200u);
 }
