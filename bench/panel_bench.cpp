@@ -72,18 +72,6 @@ Scenario scenarios(int index, int runs) {
 }
 constexpr int scenarioCount = 5;
 
-// Gives the simulator's log time to take the last frames.
-std::vector<std::string> settledLog(const SimProcess& line) {
-    std::vector<std::string> log = line.logLines();
-    for (int round = 0; round < 40; ++round) {
-        Sleep(50);
-        std::vector<std::string> later = line.logLines();
-        if (later == log) break;
-        log = later;
-    }
-    return log;
-}
-
 // Keeps a line's log for a reader who wants to see the gaps themselves.
 void keepLog(const std::vector<std::string>& lines, const std::string& unixPath) {
     std::ofstream out(windowsPath(unixPath));
@@ -113,7 +101,7 @@ bool measure(PanelDriver& driver, const Scenario& scenario, const std::string& l
         result.totalsMs.push_back(clock.endMs - clock.startMs);
         clocks.push_back(clock);
     }
-    const std::vector<std::string> lines = settledLog(line);
+    const std::vector<std::string> lines = line.settledLogLines();
     keepLog(lines, logCopy);
     if (auto overhead = overheadOfRuns(parseLog(lines), clocks)) {
         result.overhead = *overhead;

@@ -25,14 +25,7 @@ protected:
     // The requests a line has seen, once the last of them has arrived.
     static std::string traffic(const SimProcess& line)
     {
-        std::vector<std::string> log = line.logLines();
-        for (int round = 0; round < 40; ++round) {
-            Sleep(50);
-            std::vector<std::string> later = line.logLines();
-            if (later == log) break;
-            log = later;
-        }
-        return requestSummary(log);
+        return requestSummary(line.settledLogLines());
     }
 
     template <typename T>

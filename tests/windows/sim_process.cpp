@@ -99,3 +99,14 @@ std::vector<std::string> SimProcess::logLines() const {
     for (std::string line; std::getline(log, line);) lines.push_back(line);
     return lines;
 }
+
+std::vector<std::string> SimProcess::settledLogLines() const {
+    std::vector<std::string> log = logLines();
+    for (int round = 0; round < 40; ++round) {
+        Sleep(50);
+        std::vector<std::string> later = logLines();
+        if (later == log) break;
+        log = later;
+    }
+    return log;
+}

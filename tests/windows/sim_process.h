@@ -18,6 +18,9 @@ public:
     bool ready() const { return isReady; }
     // The simulator's log lines so far.
     std::vector<std::string> logLines() const;
+    // The log lines once they have stopped growing: the last frames a
+    // program wrote may reach the simulator a little later.
+    std::vector<std::string> settledLogLines() const;
     // Ends the simulator at once, as a pulled cable would.
     void kill();
 
