@@ -1,6 +1,7 @@
 // Request frames and reply decoding, byte for byte.
 
 #include "device_link.h"
+#include "request_frames.h"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +9,6 @@
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes encoded(std::uint8_t address, const Bytes& payload) {
-    std::uint8_t frame[frameBufferSize];
-    const std::size_t size = DeviceLink::encodeFrame(
-        address, payload.data(), static_cast<std::uint8_t>(payload.size()), frame);
-    return Bytes(frame, frame + size);
-}
 
 struct FrameCase {
     const char* name;
@@ -42,13 +34,13 @@ TEST(RequestFrame, MatchesTheWorkedExamples) {
         {"highest address", 15, {}, {0x1F, 0x22, 0x23, 0x81}},
     };
     for (const FrameCase& c : cases) {
-        EXPECT_EQ(encoded(c.address, c.payload), c.frame) << c.name;
+        EXPECT_EQ(requestFrame(c.address, c.payload), c.frame) << c.name;
     }
 }
 
 TEST(RequestFrame, LargestPayloadFillsTheBufferAndKeepsTheCheckHigh) {
     const Bytes payload(maxPayloadLength, 0xAB);
-    const Bytes frame = encoded(7, payload);
+    const Bytes frame = requestFrame(7, payload);
     ASSERT_EQ(frame.size(), frameBufferSize);
     EXPECT_EQ(frame[frameBufferSize - 2], FRAME_END);
     EXPECT_GE(frame.back(), 0x80);

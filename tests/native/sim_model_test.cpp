@@ -2,25 +2,16 @@
 
 #include "device_link.h"
 #include "line_model.h"
+#include "request_frames.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
-
 #include <cstdint>
 #include <random>
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes frameOf(std::uint8_t address, const Bytes& payload) {
-    std::uint8_t frame[frameBufferSize];
-    const std::size_t size = DeviceLink::encodeFrame(
-        address, payload.data(), static_cast<std::uint8_t>(payload.size()), frame);
-    return Bytes(frame, frame + size);
-}
 
 Bytes readWordPayload(std::uint16_t reg) {
     return {CMD_READ_WORD, static_cast<std::uint8_t>(reg >> 8),
@@ -75,7 +66,7 @@ TEST(SimReplyForm, WorkedExampleWord500InBothForms) {
     };
     for (const Case& c : cases) {
         LineModel line({deviceAt(5, 500)}, c.form);
-        const LineOutput out = send(line, frameOf(5, readWordPayload(REG_DAC0)), 40.0);
+        const LineOutput out = send(line, requestFrame(5, readWordPayload(REG_DAC0)), 40.0);
         ASSERT_EQ(out.replies.size(), 1u);
         EXPECT_EQ(out.replies[0].record.bytes, c.reply);
         EXPECT_DOUBLE_EQ(out.replies[0].dueMs, 40.0);
@@ -104,7 +95,7 @@ TEST(SimReplyForm, EachCommandAnswersAsTheClientReadsIt) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
             LineModel line({deviceAt(2, 0x1234)}, form);
-            const LineOutput out = send(line, frameOf(2, c.payload));
+            const LineOutput out = send(line, requestFrame(2, c.payload));
             ASSERT_EQ(out.received.size(), 1u);
             if (c.replyLength == 0) {
                 EXPECT_TRUE(out.replies.empty());
@@ -125,9 +116,9 @@ TEST(SimReplyForm, EachCommandAnswersAsTheClientReadsIt) {
 
 TEST(SimDevice, WriteIsReadBackAndKeptPerRegister) {
     LineModel line({deviceAt(5, 500)}, ReplyForm::bare);
-    ASSERT_EQ(send(line, frameOf(5, writeWordPayload(REG_DAC0, 1234))).replies.size(), 1u);
-    const LineOutput dac0 = send(line, frameOf(5, readWordPayload(REG_DAC0)));
-    const LineOutput other = send(line, frameOf(5, readWordPayload(0x020C)));
+    ASSERT_EQ(send(line, requestFrame(5, writeWordPayload(REG_DAC0, 1234))).replies.size(), 1u);
+    const LineOutput dac0 = send(line, requestFrame(5, readWordPayload(REG_DAC0)));
+    const LineOutput other = send(line, requestFrame(5, readWordPayload(0x020C)));
     ASSERT_EQ(dac0.replies.size(), 1u);
     ASSERT_EQ(other.replies.size(), 1u);
     EXPECT_EQ(decodedAs(dac0.replies[0].record.bytes, wordReplyLength), 1234);
@@ -136,9 +127,9 @@ TEST(SimDevice, WriteIsReadBackAndKeptPerRegister) {
 
 TEST(SimDevice, TwoDevicesShareTheLineAndOnlyTheAddressedOneAnswers) {
     LineModel line({deviceAt(3, 1200), deviceAt(5, 500)}, ReplyForm::addressed);
-    ASSERT_EQ(send(line, frameOf(3, writeWordPayload(REG_DAC0, 77))).replies.size(), 1u);
+    ASSERT_EQ(send(line, requestFrame(3, writeWordPayload(REG_DAC0, 77))).replies.size(), 1u);
     for (auto [address, expected] : {std::pair<std::uint8_t, long>{3, 77}, {5, 500}}) {
-        const LineOutput out = send(line, frameOf(address, readWordPayload(REG_DAC0)));
+        const LineOutput out = send(line, requestFrame(address, readWordPayload(REG_DAC0)));
         ASSERT_EQ(out.replies.size(), 1u);
         EXPECT_EQ(out.replies[0].record.bytes[0], 0x10 | address);
         EXPECT_EQ(decodedAs(out.replies[0].record.bytes, wordReplyLength), expected);
@@ -147,7 +138,7 @@ TEST(SimDevice, TwoDevicesShareTheLineAndOnlyTheAddressedOneAnswers) {
 
 TEST(SimDevice, AddressWithoutDeviceGetsNoReplyAndIsLoggedSo) {
     LineModel line({deviceAt(5, 500)}, ReplyForm::bare);
-    const LineOutput out = send(line, frameOf(7, readWordPayload(REG_DAC0)));
+    const LineOutput out = send(line, requestFrame(7, readWordPayload(REG_DAC0)));
     EXPECT_TRUE(out.replies.empty());
     ASSERT_EQ(out.received.size(), 1u);
     EXPECT_EQ(out.received[0].meaning, "addr=7 CMD_READ_WORD reg=0x020B no-device");
@@ -160,7 +151,7 @@ TEST(SimFrameReader, FramesSplitAnywhereAmongNoise) {
     const Bytes noise2 = {0x23, 0x80, 0x15, 0x15};                     // address bytes, no start
     Bytes stream = noise1;
     for (const Bytes& part :
-         {frameOf(5, writeWordPayload(REG_DAC0, 321)), noise2, frameOf(5, readWordPayload(REG_DAC0)),
+         {requestFrame(5, writeWordPayload(REG_DAC0, 321)), noise2, requestFrame(5, readWordPayload(REG_DAC0)),
           Bytes{0x99}}) {
         stream.insert(stream.end(), part.begin(), part.end());
     }
@@ -183,9 +174,9 @@ TEST(SimFrameReader, FramesSplitAnywhereAmongNoise) {
 }
 
 TEST(SimFrameReader, BadFramesAreRejectedAndTheNextFrameStillAnswered) {
-    Bytes badCheck = frameOf(5, readWordPayload(REG_DAC0));
+    Bytes badCheck = requestFrame(5, readWordPayload(REG_DAC0));
     badCheck.back() ^= 0x01;
-    Bytes lowerHex = frameOf(5, readWordPayload(REG_DAC0));  // ...30 42... -> ...30 62...
+    Bytes lowerHex = requestFrame(5, readWordPayload(REG_DAC0));  // ...30 42... -> ...30 62...
     lowerHex[7] = 'b';
     lowerHex.back() = DeviceLink::checkByte(lowerHex.data() + 1, lowerHex.size() - 2);
     Bytes oddHex = {0x15, 0x22, 0x31, 0x32, 0x30, 0x23};
@@ -202,10 +193,10 @@ TEST(SimFrameReader, BadFramesAreRejectedAndTheNextFrameStillAnswered) {
         {"lower-case hex", lowerHex},
         {"odd hex count", oddHex},
         {"non-hex character", nonHex},
-        {"empty payload", frameOf(5, {})},
-        {"unknown opcode", frameOf(5, {0x11, 0x02, 0x0B})},
-        {"payload too short", frameOf(5, {CMD_READ_WORD, 0x02})},
-        {"payload too long", frameOf(5, {CMD_I, 0x00})},
+        {"empty payload", requestFrame(5, {})},
+        {"unknown opcode", requestFrame(5, {0x11, 0x02, 0x0B})},
+        {"payload too short", requestFrame(5, {CMD_READ_WORD, 0x02})},
+        {"payload too long", requestFrame(5, {CMD_I, 0x00})},
         {"cut off by the next frame", {0x15, 0x22, 0x31, 0x32}},
         {"check byte lost", Bytes(badCheck.begin(), badCheck.end() - 1)},
     };
@@ -213,7 +204,7 @@ TEST(SimFrameReader, BadFramesAreRejectedAndTheNextFrameStillAnswered) {
         SCOPED_TRACE(c.name);
         LineModel line({deviceAt(5, 500)}, ReplyForm::bare);
         Bytes stream = c.frame;
-        const Bytes good = frameOf(5, readWordPayload(REG_DAC0));
+        const Bytes good = requestFrame(5, readWordPayload(REG_DAC0));
         stream.insert(stream.end(), good.begin(), good.end());
         const LineOutput out = send(line, stream);
         ASSERT_EQ(out.received.size(), 2u);
@@ -236,7 +227,7 @@ TEST(SimFrameReader, OverlongFrameIsCutAtTheBufferSize) {
     EXPECT_TRUE(out.replies.empty());
     // The largest frame a client can build is still taken.
     LineModel fresh({deviceAt(5)}, ReplyForm::bare);
-    const LineOutput largest = send(fresh, frameOf(5, Bytes(maxPayloadLength, CMD_I)));
+    const LineOutput largest = send(fresh, requestFrame(5, Bytes(maxPayloadLength, CMD_I)));
     ASSERT_EQ(largest.received.size(), 1u);
     EXPECT_EQ(largest.received[0].bytes.size(), maxFrameBytes);
 }
@@ -256,7 +247,7 @@ TEST(SimFrameReader, RandomBytesNeverBreakTheReader) {
         }
     }
     // Whatever state the noise left the reader in, a whole frame gets through.
-    const LineOutput out = send(line, frameOf(5, readWordPayload(REG_DAC0)));
+    const LineOutput out = send(line, requestFrame(5, readWordPayload(REG_DAC0)));
     ASSERT_FALSE(out.received.empty());
     EXPECT_EQ(out.received.back().meaning, "addr=5 CMD_READ_WORD reg=0x020B");
     ASSERT_EQ(out.replies.size(), 1u);
@@ -282,11 +273,11 @@ TEST(SimFaults, FailFirstKRequestsOfOneKindOnly) {
         DeviceConfig config = deviceAt(5);
         config.faults.*c.count = 2;
         LineModel line({config}, ReplyForm::bare);
-        EXPECT_EQ(send(line, frameOf(5, c.unaffected)).replies.size(), 1u);
-        EXPECT_EQ(send(line, frameOf(5, c.failing)).replies.size(), 0u);
-        EXPECT_EQ(send(line, frameOf(5, c.failing)).replies.size(), 0u);
-        EXPECT_EQ(send(line, frameOf(5, c.failing)).replies.size(), 1u);
-        EXPECT_EQ(send(line, frameOf(5, c.failing)).replies.size(), 1u);
+        EXPECT_EQ(send(line, requestFrame(5, c.unaffected)).replies.size(), 1u);
+        EXPECT_EQ(send(line, requestFrame(5, c.failing)).replies.size(), 0u);
+        EXPECT_EQ(send(line, requestFrame(5, c.failing)).replies.size(), 0u);
+        EXPECT_EQ(send(line, requestFrame(5, c.failing)).replies.size(), 1u);
+        EXPECT_EQ(send(line, requestFrame(5, c.failing)).replies.size(), 1u);
     }
 }
 
@@ -294,7 +285,7 @@ TEST(SimFaults, DroppedWriteStoresNothing) {
     DeviceConfig config = deviceAt(5, 500);
     config.faults.failWrite = 1;
     LineModel line({config}, ReplyForm::bare);
-    send(line, frameOf(5, writeWordPayload(REG_DAC0, 7)));
+    send(line, requestFrame(5, writeWordPayload(REG_DAC0, 7)));
     EXPECT_EQ(line.device(5)->registerValue(REG_DAC0), 500);
 }
 
@@ -304,7 +295,7 @@ TEST(SimFaults, SilentDeviceNeverAnswers) {
     LineModel line({config}, ReplyForm::bare);
     for (const Bytes& payload : {readBytePayload(REG_PROBE), readWordPayload(REG_DAC0),
                                  writeWordPayload(REG_DAC0, 1), resetPayload(0, 0)}) {
-        const LineOutput out = send(line, frameOf(5, payload));
+        const LineOutput out = send(line, requestFrame(5, payload));
         EXPECT_TRUE(out.replies.empty());
         ASSERT_EQ(out.received.size(), 1u);
         EXPECT_EQ(out.received[0].meaning.find("no-device"), std::string::npos);
@@ -315,7 +306,7 @@ TEST(SimFaults, LateReplyIsDueLater) {
     DeviceConfig config = deviceAt(5, 500);
     config.faults.lateMs = 200;
     LineModel line({config}, ReplyForm::bare);
-    const LineOutput out = send(line, frameOf(5, readWordPayload(REG_DAC0)), 1000.5);
+    const LineOutput out = send(line, requestFrame(5, readWordPayload(REG_DAC0)), 1000.5);
     ASSERT_EQ(out.replies.size(), 1u);
     EXPECT_DOUBLE_EQ(out.replies[0].dueMs, 1200.5);
     EXPECT_EQ(decodedAs(out.replies[0].record.bytes, wordReplyLength), 500);
@@ -325,7 +316,7 @@ TEST(SimFaults, WrongEchoStoresTheWordButEchoesAnother) {
     DeviceConfig config = deviceAt(5);
     config.faults.wrongEcho = true;
     LineModel line({config}, ReplyForm::bare);
-    const LineOutput out = send(line, frameOf(5, writeWordPayload(REG_DAC0, 500)));
+    const LineOutput out = send(line, requestFrame(5, writeWordPayload(REG_DAC0, 500)));
     ASSERT_EQ(out.replies.size(), 1u);
     const long echoed = decodedAs(out.replies[0].record.bytes, wordReplyLength);
     EXPECT_NE(echoed, 500);
@@ -339,7 +330,7 @@ TEST(SimFaults, ReplyShapes) {
         DeviceConfig config = deviceAt(5, 0x0ABC);
         config.faults = faults;
         LineModel line({config}, ReplyForm::bare);
-        LineOutput out = send(line, frameOf(5, readWordPayload(REG_DAC0)));
+        LineOutput out = send(line, requestFrame(5, readWordPayload(REG_DAC0)));
         return out.replies.size() == 1 ? out.replies[0].record.bytes : Bytes{};
     };
     const Bytes plain = replyWith({});
@@ -407,7 +398,7 @@ TEST(SimLog, LinesOfAnExchange) {
         {5, {CMD_I}, "1234.567 rx addr=5 CMD_I frame=15 22 34 39 23 8C", nullptr},
     };
     for (const Case& c : cases) {
-        const LineOutput out = send(line, frameOf(c.address, c.payload), 1234.5674);
+        const LineOutput out = send(line, requestFrame(c.address, c.payload), 1234.5674);
         ASSERT_EQ(out.received.size(), 1u);
         EXPECT_EQ(formatLogLine(out.received[0]), c.rx);
         ASSERT_EQ(out.replies.size(), c.tx ? 1u : 0u);
