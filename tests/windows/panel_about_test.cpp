@@ -2,13 +2,13 @@
 // opens, the icon it hands out, and the version block of the program.
 
 #include "dialog_template_reader.h"
+#include "expected_controls.h"
 #include "panel_driver.h"
 #include "resource_ids.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <regex>
 #include <string>
 #include <vector>
@@ -18,14 +18,6 @@ namespace {
 constexpr DWORD unnamed = 0xFFFF;  // a classic template's id of an item without one
 constexpr DWORD child = WS_CHILD | WS_VISIBLE;
 constexpr wchar_t aboutLine[] = L"ZKC-Vandor  Version 1.0.0.1  -  ";
-
-std::wstring lower(std::wstring text)
-{
-    for (wchar_t& c : text) {
-        c = static_cast<wchar_t>(std::towlower(c));
-    }
-    return text;
-}
 
 std::wstring menuText(HMENU menu, int position)
 {
@@ -63,32 +55,14 @@ TEST(AboutResources, TemplateIsTheClassicOneDrawn)
     EXPECT_EQ(box.pointSize, 8);
     EXPECT_EQ(box.typeface, L"MS Sans Serif");
 
-    struct Expected {
-        DWORD id;
-        const wchar_t* className;
-        DWORD style;
-        short x, y, cx, cy;
+    const ExpectedControl controls[] = {
+        {unnamed, L"Static", L"#128", child | SS_ICON, 0, 11, 26, 20, 20},
+        {unnamed, L"Static", nullptr, child | SS_LEFT | SS_NOPREFIX | WS_GROUP, 0, 25, 10, 150, 8},
+        {IDOK, L"Button", L"OK", child | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 75, 37, 50,
+         14},
     };
-    const Expected controls[] = {
-        {unnamed, L"Static", child | SS_ICON, 11, 26, 20, 20},
-        {unnamed, L"Static", child | SS_LEFT | SS_NOPREFIX | WS_GROUP, 25, 10, 150, 8},
-        {IDOK, L"Button", child | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 75, 37, 50, 14},
-    };
+    expectControls(box.items, controls);
     ASSERT_EQ(box.items.size(), std::size(controls));
-    for (std::size_t i = 0; i < box.items.size(); ++i) {
-        SCOPED_TRACE("control #" + std::to_string(i + 1));
-        const TemplateItem& item = box.items[i];
-        EXPECT_EQ(item.id, controls[i].id);
-        EXPECT_EQ(lower(item.className), lower(controls[i].className));
-        EXPECT_EQ(item.style, controls[i].style);
-        EXPECT_EQ(item.exStyle, 0u);
-        EXPECT_EQ(item.x, controls[i].x);
-        EXPECT_EQ(item.y, controls[i].y);
-        EXPECT_EQ(item.cx, controls[i].cx);
-        EXPECT_EQ(item.cy, controls[i].cy);
-    }
-    EXPECT_EQ(box.items[0].text, L"#" + std::to_wstring(IDI_MAIN_ICON));
-    EXPECT_EQ(box.items[2].text, L"OK");
     // The version line ends with the day the resources were compiled.
     const std::wregex versionLine(std::wstring(aboutLine) + L"[A-Z][a-z]{2} [ 1-3][0-9] [0-9]{4}");
     EXPECT_TRUE(std::regex_match(box.items[1].text, versionLine)) << std::string(

@@ -2,6 +2,7 @@
 // template gives at start.
 
 #include "dialog_template_reader.h"
+#include "expected_controls.h"
 #include "panel_driver.h"
 #include "resource_ids.h"
 
@@ -9,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <cwctype>
 #include <string>
 
 namespace {
@@ -17,15 +17,6 @@ namespace {
 constexpr DWORD noId = 0xFFFFFFFF;
 constexpr DWORD child = WS_CHILD | WS_VISIBLE;
 constexpr DWORD hiddenChild = WS_CHILD;
-
-struct ExpectedControl {
-    DWORD id;
-    const wchar_t* className;
-    const wchar_t* text;
-    DWORD style;
-    DWORD exStyle;
-    short x, y, cx, cy;
-};
 
 const ExpectedControl panelControls[] = {
     {noId, L"Button", L"COM port", child | BS_GROUPBOX, 0, 127, 3, 42, 27},
@@ -48,14 +39,6 @@ const ExpectedControl panelControls[] = {
     {IDC_DAC0_FIELD, L"Edit", L"", child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, 81, 50, 43, 14},
     {noId, L"Static", L"DAC0", child | WS_GROUP | SS_LEFT, 0, 51, 52, 21, 12},
 };
-
-std::wstring lower(std::wstring text)
-{
-    for (wchar_t& c : text) {
-        c = static_cast<wchar_t>(std::towlower(c));
-    }
-    return text;
-}
 
 std::wstring classOf(HWND window)
 {
@@ -82,21 +65,7 @@ TEST(PanelResources, DialogTemplateIsTheOneDrawn)
     EXPECT_EQ(panel.weight, FW_NORMAL);
     EXPECT_EQ(panel.typeface, L"MS Sans Serif");
 
-    ASSERT_EQ(panel.items.size(), std::size(panelControls));
-    for (std::size_t i = 0; i < panel.items.size(); ++i) {
-        const TemplateItem& item = panel.items[i];
-        const ExpectedControl& want = panelControls[i];
-        SCOPED_TRACE("control #" + std::to_string(i + 1));
-        EXPECT_EQ(item.id, want.id);
-        EXPECT_EQ(lower(item.className), lower(want.className));
-        EXPECT_EQ(item.text, want.text);
-        EXPECT_EQ(item.style, want.style);
-        EXPECT_EQ(item.exStyle, want.exStyle);
-        EXPECT_EQ(item.x, want.x);
-        EXPECT_EQ(item.y, want.y);
-        EXPECT_EQ(item.cx, want.cx);
-        EXPECT_EQ(item.cy, want.cy);
-    }
+    expectControls(panel.items, panelControls);
 }
 
 TEST(PanelResources, StringIconAndVersion)
@@ -157,7 +126,7 @@ TEST_F(PanelStart, WindowsFollowTheTemplateInOrder)
         ASSERT_NE(window, nullptr);
         SCOPED_TRACE(std::wstring(L"control ") + want.text + L" " + want.className);
         EXPECT_EQ(static_cast<DWORD>(GetDlgCtrlID(window)) & 0xFFFF, want.id & 0xFFFF);
-        EXPECT_EQ(lower(classOf(window)), lower(want.className));
+        EXPECT_EQ(lowerCase(classOf(window)), lowerCase(want.className));
         EXPECT_EQ(IsWindowVisible(window) != FALSE, (want.style & WS_VISIBLE) != 0);
         EXPECT_EQ(IsWindowEnabled(window) != FALSE, (want.style & WS_DISABLED) == 0);
         // Creation maps the position and the size of a control separately.
