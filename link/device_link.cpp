@@ -1,14 +1,8 @@
 #include "device_link.h"
 
+#include "frame_codec.h"
+
 namespace {
-
-// Storing this many characters starts the store over, so at most one less
-// counts at any time.
-constexpr std::size_t storeWrap = 198;
-
-bool isHexDigit(std::uint8_t character) {
-    return (character >= '0' && character <= '9') || (character >= 'A' && character <= 'F');
-}
 
 std::uint16_t wordOf(const std::uint8_t* bytes) {
     return static_cast<std::uint16_t>(bytes[0] * 256 + bytes[1]);
@@ -16,78 +10,29 @@ std::uint16_t wordOf(const std::uint8_t* bytes) {
 
 }  // namespace
 
-std::uint8_t DeviceLink::hexDigit(std::uint8_t nibble) {
-    return static_cast<std::uint8_t>(nibble < 10 ? nibble + 48 : nibble + 55);
-}
+std::uint8_t DeviceLink::hexDigit(std::uint8_t nibble) { return codec::hexDigit(nibble); }
 
-std::uint8_t DeviceLink::hexValue(std::uint8_t character) {
-    return static_cast<std::uint8_t>(character > 0x39 ? character - 55 : character - 48);
-}
-
-std::uint8_t DeviceLink::checkByte(const std::uint8_t* from, std::size_t count) {
-    std::uint8_t check = 0;
-    for (std::size_t i = 0; i < count; ++i) check ^= from[i];
-    return static_cast<std::uint8_t>(check | 0x80);
-}
-
-std::size_t DeviceLink::encodeFrame(std::uint8_t address, const std::uint8_t* payload,
-                                    std::uint8_t length, std::uint8_t* frame) {
-    std::size_t at = 0;
-    frame[at++] = static_cast<std::uint8_t>(0x10 | address);
-    frame[at++] = FRAME_START;
-    for (std::uint8_t i = 0; i < length; ++i) {
-        frame[at++] = hexDigit(static_cast<std::uint8_t>(payload[i] >> 4));
-        frame[at++] = hexDigit(static_cast<std::uint8_t>(payload[i] & 0x0F));
-    }
-    frame[at++] = FRAME_END;
-    frame[at] = checkByte(frame + 1, at - 1);
-    return at + 1;
-}
-
-std::uint8_t DeviceLink::decodeReply(const std::uint8_t* reply, std::size_t count,
-                                     std::uint8_t* result) {
-    std::uint8_t store[storeWrap];
-    std::size_t stored = 0;
-    bool inside = false;
-    bool ended = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t byte = reply[i];
-        if (byte == FRAME_START) {
-            inside = true;
-            ended = false;
-            stored = 0;
-        } else if (byte == FRAME_END) {
-            if (inside) ended = true;
-        } else if (inside) {
-            if (ended) break;  // the check byte: nothing after it is looked at
-            store[stored++] = byte;
-            if (stored == storeWrap) stored = 0;
-        }
-    }
-    // Replies are upper-case hexadecimal text. Anything else in it, a
-    // lower-case letter or a noise byte, would decode to another number
-    // than the device meant, so the reply counts as not received.
-    for (std::size_t i = 0; i < stored; ++i) {
-        if (!isHexDigit(store[i])) return 0;
-    }
-    const std::size_t pairs = stored / 2;
-    for (std::size_t i = 0; i < pairs; ++i) {
-        result[i] = static_cast<std::uint8_t>((hexValue(store[2 * i]) * 16) % 256 |
-                                              hexValue(store[2 * i + 1]));
-    }
-    return static_cast<std::uint8_t>(pairs);
-}
+std::uint8_t DeviceLink::hexValue(std::uint8_t character) { return codec::hexValue(character); }
 
 void DeviceLink::sendFrame(const std::uint8_t* payload, std::uint8_t length) {
-    std::uint8_t frame[frameBufferSize];
-    const std::size_t size = encodeFrame(deviceAddress, payload, length, frame);
-    writeBytes(frame, static_cast<std::uint32_t>(size), transferTimeoutMs);
+    sentLength = codec::encodeFrame(deviceAddress, payload, length, sentFrame);
+    writeBytes(sentFrame, static_cast<std::uint32_t>(sentLength), transferTimeoutMs);
 }
 
+// Everything that has arrived is read, so that an echo of the request is
+// found wherever it lies; on a line without echo the reply is the first
+// replyLength bytes, as it always was. Bytes that decode but cannot be this
+// device's answer to this command (a late reply of another device or of
+// another command) count as no reply, so they are never shown as a value.
 std::uint8_t DeviceLink::receiveFrame(std::uint8_t* result, std::uint8_t replyLength) {
-    std::uint8_t reply[frameBufferSize];
-    if (readBytes(reply, replyLength, transferTimeoutMs) != replyLength) return 0;
-    return decodeReply(reply, replyLength, result);
+    std::uint8_t arrived[portQueueSize];
+    const std::uint32_t count = readBytes(arrived, portQueueSize, transferTimeoutMs);
+    const std::optional<std::size_t> start =
+        codec::replyStart(arrived, count, sentFrame, sentLength);
+    if (!start || count - *start < replyLength) return 0;
+    const std::uint8_t* reply = arrived + *start;
+    if (!codec::isAnswerFrom(reply, replyLength, count - *start, deviceAddress)) return 0;
+    return codec::decodeReply(reply, replyLength, result);
 }
 
 void DeviceLink::sendH() {

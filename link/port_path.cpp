@@ -4,6 +4,7 @@
 #include <cstring>
 
 std::string portDevicePath(const char* windowsName, const char* portDir) {
+    if (windowsName[0] == '/') return windowsName;
     const char* name = windowsName;
     if (std::strncmp(name, "\\\\.\\", 4) == 0) name += 4;
     if (std::strncmp(name, "COM", 3) != 0) return {};

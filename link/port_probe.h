@@ -1,6 +1,7 @@
 #pragma once
 
 #include "probe_port.h"
+#include "protocol.h"
 
 #include <cstdint>
 
@@ -9,6 +10,7 @@ class PortProbe : public ProbePort {
 public:
     virtual ~PortProbe() = default;
 
-    std::int32_t open(std::int8_t n) { return ProbePort::open(n, 9600); }
+    std::int32_t open(std::int8_t n) { return ProbePort::open(n, lineBaudRate); }
+    std::int32_t openNamed(const char* name) { return ProbePort::openNamed(name, lineBaudRate); }
     std::int32_t close() { return ProbePort::close(); }
 };

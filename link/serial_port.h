@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+// The input and output queue sizes each open asks for: the most a read can
+// find waiting.
+constexpr std::uint32_t portQueueSize = 10000;
+
 // One serial port, opened by number for one exchange at a time. Every
 // operation reports through its result; nothing is shown or remembered.
 class SerialPort {
@@ -16,6 +20,9 @@ public:
     // Opens \\.\COM<n> exclusively at baudRate, keeping every other line
     // setting. 1 when open; 0 otherwise, and the port is then closed.
     std::int32_t open(std::int32_t n, std::int32_t baudRate);
+    // The same for a port by its platform name: \\.\COM<n>, or on POSIX
+    // also a device path.
+    std::int32_t openNamed(const char* name, std::int32_t baudRate);
     // Always 1; harmless on a closed port.
     std::int32_t close();
     // Bytes written; the call ends within timeoutMs. 0 on a closed port.

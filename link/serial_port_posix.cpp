@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -112,10 +111,8 @@ SerialPort::SerialPort()
 
 SerialPort::~SerialPort() { close(); }
 
-std::int32_t SerialPort::open(std::int32_t n, std::int32_t baudRate) {
+std::int32_t SerialPort::openNamed(const char* name, std::int32_t baudRate) {
     if (opened == 1) close();
-    char name[32];
-    std::snprintf(name, sizeof name, "\\\\.\\COM%ld", static_cast<long>(n));
     speed_t speed;
     if (!speedFor(baudRate, speed)) return 0;
     portHandle = openExclusive(name);
@@ -168,10 +165,8 @@ ProbePort::ProbePort()
 
 ProbePort::~ProbePort() { close(); }
 
-std::int32_t ProbePort::open(std::int32_t n, std::int32_t baudRate) {
+std::int32_t ProbePort::openNamed(const char* name, std::int32_t baudRate) {
     if (opened == 1) return 1;
-    char name[32];
-    std::snprintf(name, sizeof name, "COM%d", static_cast<int>(n));
     speed_t speed;
     if (!speedFor(baudRate, speed)) return 0;
     const int fd = openExclusive(name);

@@ -3,11 +3,9 @@
 #include "probe_port.h"
 #include "serial_port.h"
 
-#include <cstdio>
 
 namespace {
 
-constexpr DWORD queueSize = 10000;
 constexpr DWORD dcbLength = 28;
 
 HANDLE createPort(const char* name, DWORD attributes) {
@@ -49,10 +47,8 @@ SerialPort::SerialPort()
 
 SerialPort::~SerialPort() { close(); }
 
-std::int32_t SerialPort::open(std::int32_t n, std::int32_t baudRate) {
+std::int32_t SerialPort::openNamed(const char* name, std::int32_t baudRate) {
     if (opened == 1) close();
-    char name[32];
-    std::snprintf(name, sizeof name, "\\\\.\\COM%ld", static_cast<long>(n));
     portHandle = createPort(name, 0);
     if (portHandle == INVALID_HANDLE_VALUE) return 0;
     opened = 1;
@@ -67,7 +63,7 @@ std::int32_t SerialPort::open(std::int32_t n, std::int32_t baudRate) {
     const bool configured = readOverlapped.hEvent != nullptr &&
                             writeOverlapped.hEvent != nullptr &&
                             SetCommTimeouts(portHandle, &timeouts) &&
-                            SetupComm(portHandle, queueSize, queueSize) &&
+                            SetupComm(portHandle, portQueueSize, portQueueSize) &&
                             GetCommState(portHandle, &settings);
     if (configured) settings.BaudRate = static_cast<DWORD>(baudRate);
     if (!configured || !SetCommState(portHandle, &settings)) {
@@ -117,10 +113,8 @@ ProbePort::ProbePort()
 
 ProbePort::~ProbePort() { close(); }
 
-std::int32_t ProbePort::open(std::int32_t n, std::int32_t baudRate) {
+std::int32_t ProbePort::openNamed(const char* name, std::int32_t baudRate) {
     if (opened == 1) return 1;
-    char name[32];
-    std::snprintf(name, sizeof name, "COM%d", static_cast<int>(n));
     const HANDLE port = createPort(name, FILE_ATTRIBUTE_NORMAL);
     if (port == INVALID_HANDLE_VALUE) return 0;
     readOverlapped = {};
@@ -141,7 +135,7 @@ std::int32_t ProbePort::open(std::int32_t n, std::int32_t baudRate) {
     }
     settings.BaudRate = static_cast<DWORD>(baudRate);
     settings.ByteSize = 8;
-    const bool ready = SetCommState(port, &settings) && SetupComm(port, queueSize, queueSize) &&
+    const bool ready = SetCommState(port, &settings) && SetupComm(port, portQueueSize, portQueueSize) &&
                        readOverlapped.hEvent != nullptr && writeOverlapped.hEvent != nullptr;
     if (!ready) {
         closeEvents(readOverlapped, writeOverlapped);

@@ -1,6 +1,6 @@
 #include "command.h"
 
-#include "device_link.h"
+#include "frame_codec.h"
 
 #include <cstddef>
 

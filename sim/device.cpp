@@ -1,6 +1,6 @@
 #include "device.h"
 
-#include "device_link.h"
+#include "frame_codec.h"
 
 #include <algorithm>
 #include <cctype>
@@ -66,13 +66,13 @@ std::vector<std::uint8_t> Device::replyBytes(const std::vector<std::uint8_t>& re
                                              ReplyForm form) {
     // A reply has the layout of a request frame: address, start, hex, end, check.
     std::uint8_t frame[frameBufferSize];
-    const std::size_t size = DeviceLink::encodeFrame(
+    const std::size_t size = codec::encodeFrame(
         deviceAddress, result.data(), static_cast<std::uint8_t>(result.size()), frame);
     if (deviceFaults.lowerCase) {
         std::transform(frame + 2, frame + size - 2, frame + 2, [](std::uint8_t c) {
             return static_cast<std::uint8_t>(c >= 'A' && c <= 'F' ? c + ('a' - 'A') : c);
         });
-        frame[size - 1] = DeviceLink::checkByte(frame + 1, size - 2);
+        frame[size - 1] = codec::checkByte(frame + 1, size - 2);
     }
     const std::uint8_t* from = form == ReplyForm::addressed ? frame : frame + 1;
     std::size_t length = static_cast<std::size_t>(frame + size - from);

@@ -1,6 +1,6 @@
 #include "device_option.h"
 
-#include "device_link.h"
+#include "frame_codec.h"
 
 #include <cctype>
 #include <cerrno>

@@ -1,14 +1,10 @@
 #include "frame_reader.h"
 
-#include "device_link.h"
+#include "frame_codec.h"
 
 namespace {
 
 bool isAddressByte(std::uint8_t byte) { return (byte & 0xF0) == 0x10; }
-
-bool isUpperHex(std::uint8_t byte) {
-    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'F');
-}
 
 // Checks a whole frame (address, start, hex, end, check) and decodes it.
 ReceivedFrame finish(const std::vector<std::uint8_t>& bytes) {
@@ -18,12 +14,12 @@ ReceivedFrame finish(const std::vector<std::uint8_t>& bytes) {
     const std::size_t size = bytes.size();
     if (size < 4 || bytes[size - 2] != FRAME_END || (size - 4) % 2 != 0) return frame;
     for (std::size_t i = 2; i < size - 2; ++i) {
-        if (!isUpperHex(bytes[i])) return frame;
+        if (!codec::isHexDigit(bytes[i])) return frame;
     }
-    if (bytes[size - 1] != DeviceLink::checkByte(bytes.data() + 1, size - 2)) return frame;
+    if (bytes[size - 1] != codec::checkByte(bytes.data() + 1, size - 2)) return frame;
     for (std::size_t i = 2; i < size - 2; i += 2) {
-        frame.payload.push_back(static_cast<std::uint8_t>(DeviceLink::hexValue(bytes[i]) << 4 |
-                                                          DeviceLink::hexValue(bytes[i + 1])));
+        frame.payload.push_back(static_cast<std::uint8_t>(codec::hexValue(bytes[i]) << 4 |
+                                                          codec::hexValue(bytes[i + 1])));
     }
     frame.valid = true;
     return frame;
@@ -62,7 +58,7 @@ std::optional<ReceivedFrame> FrameReader::push(std::uint8_t byte) {
             collected = {address, FRAME_START};
             return broken;
         }
-        if (byte != FRAME_END && collected.size() >= maxFrameBytes - 2) {
+        if (byte != FRAME_END && collected.size() >= frameBufferSize - 2) {
             // No room left for this byte, FRAME_END and the check byte.
             ReceivedFrame overlong = finish(collected);
             restartWith(byte);

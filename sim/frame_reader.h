@@ -1,13 +1,11 @@
 #pragma once
 
+#include "protocol.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
-
-// The longest frame taken off the line, address byte to check byte; the
-// clients build theirs in buffers of this size.
-constexpr std::size_t maxFrameBytes = 200;
 
 struct ReceivedFrame {
     std::uint8_t address = 0;           // low nibble of the address byte

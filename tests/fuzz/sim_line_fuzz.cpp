@@ -3,7 +3,7 @@
 // Pieces or not, the model must see the same frames and send the same
 // replies, and the fault-free device's replies must decode as it logged them.
 
-#include "device_link.h"
+#include "frame_codec.h"
 #include "line_model.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -61,7 +61,7 @@ void checkReplies(const std::vector<LineRecord>& sent, std::uint8_t address) {
         if (record.meaning.compare(0, prefix.size(), prefix) != 0) continue;
         std::uint8_t result[frameBufferSize / 2];
         const std::uint8_t count =
-            DeviceLink::decodeReply(record.bytes.data(), record.bytes.size(), result);
+            codec::decodeReply(record.bytes.data(), record.bytes.size(), result);
         require(count == 1 || count == 2);
         require(replyMeaning(address, std::vector<std::uint8_t>(result, result + count)) ==
                 record.meaning);
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         nowMs += 1.5;
     }
     for (const LineRecord& record : pieces.received) {
-        require(record.bytes.size() <= maxFrameBytes);
+        require(record.bytes.size() <= frameBufferSize);
     }
     // zkc-sim logs every frame both ways.
     for (const auto* records : {&pieces.received, &pieces.sent}) {

@@ -3,6 +3,7 @@
 
 #include "device_link.h"
 #include "pseudo_terminal.h"
+#include "request_frames.h"
 
 #include <gtest/gtest.h>
 
@@ -147,3 +148,203 @@ TEST_F(DeviceLinkTest, ACommandOnAClosedPortSendsNothingAndFails) {
 }
 
 }  // namespace
+
+// The four commands that read a reply, each with the reply its device sends
+// when all is well, at address 5.
+struct ReplyingCommand {
+    const char* name;
+    Bytes payload;          // of the request
+    std::uint32_t result;   // the word or byte the device answers with
+    std::uint8_t replyLength;
+};
+
+const ReplyingCommand replyingCommands[] = {
+    {"readByte", {CMD_READ_BYTE, REG_PROBE >> 8, REG_PROBE & 0xFF}, 0x5A, byteReplyLength},
+    {"readWord", {CMD_READ_WORD, REG_DAC0 >> 8, REG_DAC0 & 0xFF}, 1234, wordReplyLength},
+    {"writeWord", {CMD_WRITE_WORD, REG_DAC0 >> 8, REG_DAC0 & 0xFF, 2345 >> 8, 2345 & 0xFF},
+     2345, wordReplyLength},
+    {"sendReset", {CMD_RESET, 24, 0, 100}, 100, wordReplyLength},
+};
+
+// Runs a command; its result, or -1 when it failed.
+long runCommand(DeviceLink& link, const ReplyingCommand& command) {
+    std::uint8_t byte = 0;
+    std::uint32_t word = 0;
+    switch (command.payload[0]) {
+    case CMD_READ_BYTE: return link.readByte(REG_PROBE, byte) ? byte : -1;
+    case CMD_READ_WORD: return link.readWord(REG_DAC0, word) ? static_cast<long>(word) : -1;
+    case CMD_WRITE_WORD: return link.writeWord(REG_DAC0, 2345) ? 2345 : -1;
+    default: {
+        const std::uint32_t echo = link.sendReset(24, 100);
+        return echo == 0xFFFF ? -1 : static_cast<long>(echo);
+    }
+    }
+}
+
+Bytes resultBytes(const ReplyingCommand& command) {
+    if (command.replyLength == byteReplyLength) return {static_cast<std::uint8_t>(command.result)};
+    return {static_cast<std::uint8_t>(command.result >> 8),
+            static_cast<std::uint8_t>(command.result & 0xFF)};
+}
+
+// A reply as a device sends it: the request layout with the result as payload.
+Bytes deviceReply(const ReplyingCommand& command, bool addressed) {
+    const Bytes frame = requestFrame(5, resultBytes(command));
+    return addressed ? frame : Bytes(frame.begin() + 1, frame.end());
+}
+
+std::string asText(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+struct LineCase {
+    const char* name;
+    // What reaches the port after the request, on a line without echo.
+    Bytes (*line)(const ReplyingCommand&);
+    bool accepted;
+};
+
+const LineCase lineCases[] = {
+    {"bare reply", [](const ReplyingCommand& c) { return deviceReply(c, false); }, true},
+    {"addressed reply", [](const ReplyingCommand& c) { return deviceReply(c, true); }, true},
+    // Of the reply only its text falls within the bytes read, which is enough.
+    {"two noise bytes ahead of a bare reply",
+     [](const ReplyingCommand& c) {
+         Bytes line{0x41, 0x42};
+         const Bytes reply = deviceReply(c, false);
+         line.insert(line.end(), reply.begin(), reply.end());
+         return line;
+     },
+     true},
+    {"noise ahead pushes the reply's text out of the bytes read",
+     [](const ReplyingCommand& c) {
+         Bytes line(c.replyLength - 2, 0x41);
+         const Bytes reply = deviceReply(c, false);
+         line.insert(line.end(), reply.begin(), reply.end());
+         return line;
+     },
+     false},
+    {"reply short of one byte",
+     [](const ReplyingCommand& c) {
+         const Bytes reply = deviceReply(c, false);
+         return Bytes(reply.begin(), reply.begin() + c.replyLength - 1);
+     },
+     false},
+    {"lower-case reply",
+     [](const ReplyingCommand& c) {
+         Bytes reply = deviceReply(c, false);
+         for (std::uint8_t& b : reply) {
+             if (b >= 'A' && b <= 'F') b = static_cast<std::uint8_t>(b + 32);
+         }
+         // A result without letters reads the same in either case.
+         reply[1] = 'a';
+         return reply;
+     },
+     false},
+    {"no reply", [](const ReplyingCommand&) { return Bytes{}; }, false},
+};
+
+// What an echoing line has handed back by the time the reply follows: the
+// tail of an opening burst's echo (cut inside a frame, as a reopen cuts it)
+// and the request itself.
+Bytes echoAhead(const ReplyingCommand& command) {
+    const Bytes burstFrame = requestFrame(5, {CMD_I});
+    Bytes echo(burstFrame.begin() + 2, burstFrame.end());
+    echo.insert(echo.end(), burstFrame.begin(), burstFrame.end());
+    const Bytes request = requestFrame(5, command.payload);
+    echo.insert(echo.end(), request.begin(), request.end());
+    return echo;
+}
+
+TEST_F(DeviceLinkTest, EveryReplyReadsTheSameBehindTheLinesEcho) {
+    link.deviceAddress = 5;
+    for (const ReplyingCommand& command : replyingCommands) {
+        for (const LineCase& c : lineCases) {
+            for (bool echo : {false, true}) {
+                SCOPED_TRACE(std::string(command.name) + ", " + c.name +
+                             (echo ? ", echoing line" : ", plain line"));
+                link.open(1);
+                Bytes arriving = echo ? echoAhead(command) : Bytes{};
+                const Bytes reply = c.line(command);
+                arriving.insert(arriving.end(), reply.begin(), reply.end());
+                line.writeToPort(asText(arriving));
+                EXPECT_EQ(runCommand(link, command),
+                          c.accepted ? static_cast<long>(command.result) : -1);
+                const Bytes request = requestFrame(5, command.payload);
+                EXPECT_EQ(sent(request.size()), asText(request));
+            }
+        }
+    }
+}
+
+TEST_F(DeviceLinkTest, EchoAloneIsNoAnswer) {
+    link.deviceAddress = 1;
+    const ReplyingCommand& probe = replyingCommands[0];
+    const Bytes cmdI = requestFrame(1, {CMD_I});
+    const Bytes request = requestFrame(1, probe.payload);
+    struct EchoCase {
+        const char* name;
+        Bytes arrived;
+    };
+    // The burst's echo has exactly the shape of an addressed byte reply of
+    // 0x49: only its place ahead of the request's own echo tells it apart.
+    Bytes burstThenRequest = cmdI;
+    burstThenRequest.insert(burstThenRequest.end(), cmdI.begin(), cmdI.end());
+    burstThenRequest.insert(burstThenRequest.end(), request.begin(), request.end());
+    Bytes requestStillArriving = cmdI;
+    requestStillArriving.insert(requestStillArriving.end(), request.begin(), request.begin() + 3);
+    const EchoCase cases[] = {
+        {"the request's echo and nothing after it", request},
+        {"a burst's echo, then the request's", burstThenRequest},
+        {"a burst's echo, and the request's only begun", requestStillArriving},
+        {"the request's echo and part of a reply", [&] {
+             Bytes bytes = request;
+             bytes.push_back(FRAME_START);
+             bytes.push_back('5');
+             return bytes;
+         }()},
+    };
+    for (const EchoCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        link.open(1);
+        line.writeToPort(asText(c.arrived));
+        std::uint8_t value = 7;
+        EXPECT_FALSE(link.readByte(REG_PROBE, value));
+        EXPECT_EQ(value, 7);
+        sent(request.size());
+    }
+}
+
+// Bytes that decode, yet are not this device's answer to this command: each
+// would have shown a value the device never sent for the register read.
+TEST_F(DeviceLinkTest, BytesThatCannotBeThisDevicesAnswerAreNoReply) {
+    link.deviceAddress = 5;
+    const Bytes word1234 = requestFrame(5, {0x04, 0xD2});  // 15 22 30 34 44 32 23 ..
+    struct Case {
+        const char* name;
+        Bytes arrived;
+        bool byteRead;  // else a word read
+    };
+    const Case cases[] = {
+        {"an addressed reply of device 3", requestFrame(3, {0x04, 0xD2}), false},
+        {"a word reply read as a byte", Bytes(word1234.begin() + 1, word1234.end()), true},
+        {"a word reply's text cut to a byte's by the bytes read",
+         [&] {
+             Bytes bytes{0x41, 0x42};
+             bytes.insert(bytes.end(), word1234.begin() + 1, word1234.end());
+             return bytes;
+         }(),
+         true},
+        {"the head of another request frame", requestFrame(5, {CMD_READ_WORD, 0x02, 0x0C}),
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        link.open(1);
+        line.writeToPort(asText(c.arrived));
+        std::uint8_t byte = 7;
+        std::uint32_t word = 7;
+        EXPECT_FALSE(c.byteRead ? link.readByte(REG_PROBE, byte) : link.readWord(REG_DAC0, word));
+        EXPECT_EQ(byte, 7);
+        EXPECT_EQ(word, 7u);
+        line.readFromPort(frameBufferSize, 50);
+    }
+}

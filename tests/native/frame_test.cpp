@@ -1,6 +1,7 @@
 // Request frames and reply decoding, byte for byte.
 
 #include "device_link.h"
+#include "frame_codec.h"
 #include "request_frames.h"
 
 #include <gtest/gtest.h>
@@ -84,7 +85,7 @@ TEST(ReplyDecoder, FollowsTheFramingRules) {
     };
     for (const ReplyCase& c : cases) {
         std::uint8_t result[frameBufferSize / 2] = {};
-        const std::uint8_t count = DeviceLink::decodeReply(c.reply.data(), c.reply.size(), result);
+        const std::uint8_t count = codec::decodeReply(c.reply.data(), c.reply.size(), result);
         EXPECT_EQ(Bytes(result, result + count), c.decoded) << c.name;
     }
 }
@@ -95,12 +96,12 @@ TEST(ReplyDecoder, StoreStartsOverAtItsLimit) {
     Bytes reply{FRAME_START};
     reply.insert(reply.end(), 197, '1');
     std::uint8_t result[frameBufferSize / 2];
-    EXPECT_EQ(DeviceLink::decodeReply(reply.data(), reply.size(), result), 98);
+    EXPECT_EQ(codec::decodeReply(reply.data(), reply.size(), result), 98);
 
     reply.push_back('1');
     reply.push_back('4');
     reply.push_back('2');
-    EXPECT_EQ(DeviceLink::decodeReply(reply.data(), reply.size(), result), 1);
+    EXPECT_EQ(codec::decodeReply(reply.data(), reply.size(), result), 1);
     EXPECT_EQ(result[0], 0x42);
 }
 

@@ -2,7 +2,7 @@
 
 // Request frames as byte vectors, for tests that compare or send them.
 
-#include "device_link.h"
+#include "frame_codec.h"
 
 #include <cstdint>
 #include <vector>
@@ -11,7 +11,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 inline Bytes requestFrame(std::uint8_t address, const Bytes& payload) {
     std::uint8_t frame[frameBufferSize];
-    const std::size_t size = DeviceLink::encodeFrame(
+    const std::size_t size = codec::encodeFrame(
         address, payload.data(), static_cast<std::uint8_t>(payload.size()), frame);
     return Bytes(frame, frame + size);
 }

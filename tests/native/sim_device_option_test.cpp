@@ -1,6 +1,6 @@
 // Reading devices from their command-line spelling.
 
-#include "device_link.h"
+#include "frame_codec.h"
 #include "device_option.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The device model: requests in, replies and log records out.
 
-#include "device_link.h"
+#include "frame_codec.h"
 #include "line_model.h"
 #include "request_frames.h"
 
@@ -50,7 +50,7 @@ LineOutput send(LineModel& line, const Bytes& bytes, double nowMs = 0) {
 long decodedAs(const Bytes& reply, std::size_t replyLength) {
     if (reply.size() < replyLength) return -1;
     std::uint8_t result[frameBufferSize];
-    const std::uint8_t count = DeviceLink::decodeReply(reply.data(), replyLength, result);
+    const std::uint8_t count = codec::decodeReply(reply.data(), replyLength, result);
     if (replyLength == byteReplyLength) return count >= 1 ? result[0] : -1;
     return count >= 2 ? result[0] * 256 + result[1] : -1;
 }
@@ -108,7 +108,7 @@ TEST(SimReplyForm, EachCommandAnswersAsTheClientReadsIt) {
             if (extra) {
                 EXPECT_EQ(reply[0], 0x12);
             }
-            EXPECT_EQ(reply.back(), DeviceLink::checkByte(reply.data() + extra, c.replyLength - 1));
+            EXPECT_EQ(reply.back(), codec::checkByte(reply.data() + extra, c.replyLength - 1));
             EXPECT_EQ(decodedAs(reply, c.replyLength), c.result);
         }
     }
@@ -178,11 +178,11 @@ TEST(SimFrameReader, BadFramesAreRejectedAndTheNextFrameStillAnswered) {
     badCheck.back() ^= 0x01;
     Bytes lowerHex = requestFrame(5, readWordPayload(REG_DAC0));  // ...30 42... -> ...30 62...
     lowerHex[7] = 'b';
-    lowerHex.back() = DeviceLink::checkByte(lowerHex.data() + 1, lowerHex.size() - 2);
+    lowerHex.back() = codec::checkByte(lowerHex.data() + 1, lowerHex.size() - 2);
     Bytes oddHex = {0x15, 0x22, 0x31, 0x32, 0x30, 0x23};
-    oddHex.push_back(DeviceLink::checkByte(oddHex.data() + 1, oddHex.size() - 1));
+    oddHex.push_back(codec::checkByte(oddHex.data() + 1, oddHex.size() - 1));
     Bytes nonHex = {0x15, 0x22, 0x31, 0x32, 0x30, 0x47, 0x23};
-    nonHex.push_back(DeviceLink::checkByte(nonHex.data() + 1, nonHex.size() - 1));
+    nonHex.push_back(codec::checkByte(nonHex.data() + 1, nonHex.size() - 1));
 
     struct Case {
         const char* name;
@@ -222,14 +222,14 @@ TEST(SimFrameReader, OverlongFrameIsCutAtTheBufferSize) {
     stream.insert(stream.end(), 500, '3');
     const LineOutput out = send(line, stream);
     ASSERT_EQ(out.received.size(), 1u);
-    EXPECT_EQ(out.received[0].bytes.size(), maxFrameBytes - 2);
+    EXPECT_EQ(out.received[0].bytes.size(), frameBufferSize - 2);
     EXPECT_EQ(out.received[0].meaning, "addr=5 rejected");
     EXPECT_TRUE(out.replies.empty());
     // The largest frame a client can build is still taken.
     LineModel fresh({deviceAt(5)}, ReplyForm::bare);
     const LineOutput largest = send(fresh, requestFrame(5, Bytes(maxPayloadLength, CMD_I)));
     ASSERT_EQ(largest.received.size(), 1u);
-    EXPECT_EQ(largest.received[0].bytes.size(), maxFrameBytes);
+    EXPECT_EQ(largest.received[0].bytes.size(), frameBufferSize);
 }
 
 TEST(SimFrameReader, RandomBytesNeverBreakTheReader) {
@@ -243,7 +243,7 @@ TEST(SimFrameReader, RandomBytesNeverBreakTheReader) {
             b = static_cast<std::uint8_t>(round % 2 ? anyByte(random) : smallByte(random));
         }
         for (const LineRecord& record : send(line, junk).received) {
-            ASSERT_LE(record.bytes.size(), maxFrameBytes);
+            ASSERT_LE(record.bytes.size(), frameBufferSize);
         }
     }
     // Whatever state the noise left the reader in, a whole frame gets through.
@@ -339,7 +339,7 @@ TEST(SimFaults, ReplyShapes) {
     DeviceFaults lower;
     lower.lowerCase = true;
     Bytes lowered = {0x22, 0x30, 0x61, 0x62, 0x63, 0x23, 0};
-    lowered.back() = DeviceLink::checkByte(lowered.data(), 6);
+    lowered.back() = codec::checkByte(lowered.data(), 6);
     EXPECT_EQ(replyWith(lower), lowered);
 
     DeviceFaults cut;

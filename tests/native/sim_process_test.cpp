@@ -1,6 +1,6 @@
 // The zkc-sim command itself, over a real pseudo-terminal.
 
-#include "device_link.h"
+#include "frame_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -130,12 +130,12 @@ std::vector<std::uint8_t> readCount(int fd, std::size_t count) {
 long readDac0(int fd) {
     const std::uint8_t payload[] = {CMD_READ_WORD, REG_DAC0 >> 8, REG_DAC0 & 0xFF};
     std::uint8_t frame[frameBufferSize];
-    const std::size_t size = DeviceLink::encodeFrame(5, payload, sizeof payload, frame);
+    const std::size_t size = codec::encodeFrame(5, payload, sizeof payload, frame);
     if (write(fd, frame, size) != static_cast<ssize_t>(size)) return -1;
     const std::vector<std::uint8_t> reply = readCount(fd, wordReplyLength);
     if (reply.size() != wordReplyLength) return -1;
     std::uint8_t result[wordReplyLength];
-    if (DeviceLink::decodeReply(reply.data(), reply.size(), result) < 2) return -1;
+    if (codec::decodeReply(reply.data(), reply.size(), result) < 2) return -1;
     return result[0] * 256 + result[1];
 }
 
