@@ -2,14 +2,16 @@
 
 #include "common_controls.h"
 #include "device_link.h"
+#include "device_session.h"
 #include "dialog.h"
+#include "panel_port.h"
+#include "panel_progress.h"
 #include "port_probe.h"
 #include "serial_port.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 
 // The main panel: the port and DAC0 fields with the values behind them, the
 // controls that show progress, and the objects through which the device is
@@ -31,7 +33,8 @@ public:
     DeviceLink deviceLink;
     SerialPort spareSerialPort;
 
-    // Device transactions: every open is on port portIndex + 1.
+    // Device transactions, run by the shared session: every open is on
+    // port portIndex + 1.
     void openingBurst();
     void closingBurst();
     // 0 when a try succeeded, 1 when all ten tries failed.
@@ -40,8 +43,8 @@ public:
     std::uint8_t writeWordRetried(std::uint16_t reg, std::uint16_t value);
     // The address 0..15 that answered, or one of the two results below.
     std::uint8_t discoverDevice();
-    static constexpr std::uint8_t noDeviceAnswered = 16;
-    static constexpr std::uint8_t portDidNotOpen = 17;
+    static constexpr std::uint8_t noDeviceAnswered = ::noDeviceAnswered;
+    static constexpr std::uint8_t portDidNotOpen = ::portDidNotOpen;
 
     // Panel actions.
     void onGet();
@@ -72,8 +75,6 @@ private:
 
     // Appends a separator and the About item to the system menu.
     void addAboutItem();
-    void burst(void (DeviceLink::*command)(), int cycles);
-    std::uint8_t retried(const std::function<bool()>& tryOnce);
     // Steps portIndex over COM1..COM9; true when a device answered there.
     bool scanPorts();
     void readDac0();
@@ -82,4 +83,8 @@ private:
     // opens; the action keeps the port it started with, and the field
     // commits at its next focus loss.
     bool actionRunning = false;
+
+    PanelPort sessionPort{portIndex};
+    PanelProgress sessionProgress{progressBar};
+    DeviceSession session{deviceLink, portProbe, spareSerialPort, sessionPort, sessionProgress};
 };
