@@ -30,6 +30,10 @@ std::string replyMeaning(std::uint8_t address, const std::vector<std::uint8_t>& 
            std::to_string(value);
 }
 
+LineRecord echoRecord(std::vector<std::uint8_t> bytes) {
+    return {0, true, "echo", std::move(bytes)};
+}
+
 std::string formatLogLine(const LineRecord& record) {
     char time[32];
     std::snprintf(time, sizeof time, "%.3f", record.atMs);

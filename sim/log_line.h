@@ -14,6 +14,7 @@
 //   rx  addr=<n> <CMD_NAME>[ reg=0xHHHH][ value=<decimal>][ no-device]
 //   rx  addr=<n> rejected            (bad check byte, bad hex, unknown command)
 //   tx  addr=<n> byte=<decimal> | addr=<n> word=<decimal>
+//   tx  echo                     (bytes an echoing line handed back)
 // Tests and tools read these lines; change them only together.
 struct LineRecord {
     double atMs = 0;
@@ -25,4 +26,6 @@ struct LineRecord {
 std::string requestMeaning(std::uint8_t address, const std::optional<Command>& command,
                            bool noDevice);
 std::string replyMeaning(std::uint8_t address, const std::vector<std::uint8_t>& result);
+// The record of bytes an echoing line hands back.
+LineRecord echoRecord(std::vector<std::uint8_t> bytes);
 std::string formatLogLine(const LineRecord& record);

@@ -1,6 +1,5 @@
 // zkc-sim: plays ZKC devices on a pseudo-terminal or a tty; see usageText().
 
-#include "line_model.h"
 #include "line_pace.h"
 #include "line_port.h"
 #include "link_file.h"
@@ -71,11 +70,15 @@ int main(int argc, char** argv) {
         return fail(error, exitServeFailure);
     }
 
-    LineModel model(options.devices, options.replyForm);
+    LineSettings settings;
+    settings.replyForm = options.replyForm;
+    settings.replyByteTimeMs = options.pace ? byteTimeAt9600Ms : 0;
+    settings.echo = options.echo;
+    SimulatedLine line(options.devices, settings);
     if (options.deaf) {
         waitForStopSignal(signalFd);
     } else {
-        serveLine(port.fd(), signalFd, model, options.pace ? byteTimeAt9600Ms : 0, log);
+        serveLine(port.fd(), signalFd, line, log);
     }
 
     if (!options.linkPath.empty()) removeLink(options.linkPath, port.path());

@@ -45,6 +45,10 @@ bool parseOptions(int argc, char** argv, SimOptions& options, std::string& error
             options.deaf = true;
             continue;
         }
+        if (option == "--echo") {
+            options.echo = true;
+            continue;
+        }
         if (option == "--link" || option == "--tty" || option == "--log" ||
             option == "--reply-form" || option == "--device") {
             if (!takeValue(argc, argv, at, value, error)) return false;
@@ -77,7 +81,7 @@ bool parseOptions(int argc, char** argv, SimOptions& options, std::string& error
 
 const char* usageText() {
     return "usage: zkc-sim [--link PATH | --tty PATH] [--log FILE] [--reply-form bare|addressed]\n"
-           "               [--pace] [--deaf] --device DEVICE [--device DEVICE ...]\n"
+           "               [--pace] [--echo] [--deaf] --device DEVICE [--device DEVICE ...]\n"
            "Plays ZKC devices on a serial line: a new pseudo-terminal (its path is printed\n"
            "as 'zkc-sim: serving PATH'; --link makes PATH a symlink to it once it serves),\n"
            "or the existing tty given with --tty (raw, 9600 baud). SIGINT or SIGTERM ends\n"
@@ -102,9 +106,15 @@ const char* usageText() {
            "--pace sends each reply byte when a 9600 baud line (10 bits a byte, about\n"
            "1.04 ms) would have delivered it, a reply after the one before it; without\n"
            "it a reply goes out whole when due.\n"
+           "--echo hands every byte it receives straight back to the sender, as many\n"
+           "two-wire RS-485 adapters do: at 9600 baud, in one stream with the replies\n"
+           "in the order they go out on the wire, so a reply follows the echo of its\n"
+           "request, and echo can still be arriving after the client has reopened the\n"
+           "port. The log shows each echo once its last byte has gone.\n"
            "Log (stderr or --log FILE), one line per frame:\n"
            "  <ms> rx addr=<n> <CMD_NAME>[ reg=0xHHHH][ value=<n>][ no-device] frame=<hex>\n"
            "  <ms> rx addr=<n> rejected frame=<hex>\n"
            "  <ms> tx addr=<n> byte=<n>|word=<n> frame=<hex>   (once its last byte has gone)\n"
+           "  <ms> tx echo frame=<hex>                          (--echo, the same)\n"
            "Exit status: 0 after a signal, 1 when the line cannot be served, 2 for bad options.\n";
 }

@@ -1,7 +1,5 @@
 #include "serve_loop.h"
 
-#include "line_pace.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -43,23 +41,6 @@ void sendBytes(int fd, const std::uint8_t* bytes, std::size_t count) {
     }
 }
 
-// A reply on its way out: when each of its bytes is due, and how many have
-// gone.
-struct Transmission {
-    LineRecord record;
-    std::vector<double> byteDueMs;
-    std::size_t sent = 0;
-};
-
-// The next moment something is due on the line, or nothing (wait for input).
-// A transmission still on the line between polls has a byte left to send.
-std::optional<double> nextDueMs(const std::optional<Transmission>& onLine,
-                                const std::vector<Reply>& pending) {
-    if (onLine) return onLine->byteDueMs[onLine->sent];
-    if (!pending.empty()) return pending.front().dueMs;
-    return std::nullopt;
-}
-
 // How long poll may sleep, to the microsecond so that paced bytes keep their
 // spacing; nothing means until input comes.
 std::optional<timespec> pollTimeout(std::optional<double> dueMs, double nowMs, bool hungUp) {
@@ -73,17 +54,14 @@ std::optional<timespec> pollTimeout(std::optional<double> dueMs, double nowMs, b
 
 }  // namespace
 
-void serveLine(int lineFd, int signalFd, LineModel& model, double byteTimeMs, std::FILE* log) {
+void serveLine(int lineFd, int signalFd, SimulatedLine& line, std::FILE* log) {
     const Clock::time_point start = Clock::now();
-    std::vector<Reply> pending;  // by due time
-    std::optional<Transmission> onLine;
-    double lineFreeMs = 0;
     bool hungUp = false;
     for (;;) {
         // A hung-up descriptor would wake poll at once, so it sits out a retry period.
         pollfd watched[2] = {{signalFd, POLLIN, 0}, {hungUp ? -1 : lineFd, POLLIN, 0}};
         const std::optional<timespec> timeout =
-            pollTimeout(nextDueMs(onLine, pending), msSince(start), hungUp);
+            pollTimeout(line.nextDueMs(), msSince(start), hungUp);
         if (ppoll(watched, 2, timeout ? &*timeout : nullptr, nullptr) < 0 && errno != EINTR) {
             return;
         }
@@ -94,14 +72,9 @@ void serveLine(int lineFd, int signalFd, LineModel& model, double byteTimeMs, st
             std::uint8_t buffer[256];
             const ssize_t got = ::read(lineFd, buffer, sizeof buffer);
             if (got > 0) {
-                LineOutput output =
-                    model.receive(buffer, static_cast<std::size_t>(got), msSince(start));
-                for (const LineRecord& record : output.received) logRecord(log, record);
-                for (Reply& reply : output.replies) {
-                    const auto later = std::upper_bound(
-                        pending.begin(), pending.end(), reply.dueMs,
-                        [](double due, const Reply& queued) { return due < queued.dueMs; });
-                    pending.insert(later, std::move(reply));
+                for (const LineRecord& record :
+                     line.receive(buffer, static_cast<std::size_t>(got), msSince(start))) {
+                    logRecord(log, record);
                 }
             } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
                 hungUp = true;
@@ -110,26 +83,10 @@ void serveLine(int lineFd, int signalFd, LineModel& model, double byteTimeMs, st
             hungUp = true;
         }
 
-        for (;;) {
-            const double nowMs = msSince(start);
-            if (!onLine && !pending.empty() && pending.front().dueMs <= nowMs) {
-                Reply& next = pending.front();
-                onLine = Transmission{std::move(next.record), {}, 0};
-                onLine->byteDueMs = byteArrivalTimes(next.dueMs, lineFreeMs,
-                                                     onLine->record.bytes.size(), byteTimeMs);
-                pending.erase(pending.begin());
-            }
-            if (!onLine) break;
-            std::size_t due = onLine->sent;
-            while (due < onLine->byteDueMs.size() && onLine->byteDueMs[due] <= nowMs) ++due;
-            sendBytes(lineFd, onLine->record.bytes.data() + onLine->sent, due - onLine->sent);
-            onLine->sent = due;
-            if (due < onLine->byteDueMs.size()) break;
-            // Logged once the last byte has gone.
-            onLine->record.atMs = msSince(start);
-            logRecord(log, onLine->record);
-            if (!onLine->byteDueMs.empty()) lineFreeMs = onLine->byteDueMs.back();
-            onLine.reset();
-        }
+        std::vector<LineRecord> finished;
+        const std::vector<std::uint8_t> due = line.takeDue(msSince(start), finished);
+        sendBytes(lineFd, due.data(), due.size());
+        // Logged once the last byte has gone.
+        for (const LineRecord& record : finished) logRecord(log, record);
     }
 }

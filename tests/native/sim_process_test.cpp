@@ -1,5 +1,8 @@
 // The zkc-sim command itself, over a real pseudo-terminal.
 
+#include "device_link.h"
+#include "device_session.h"
+#include "named_port.h"
 #include "frame_codec.h"
 
 #include <gtest/gtest.h>
@@ -198,6 +201,48 @@ TEST_F(SimProcess, BadCommandLinesGiveOneLineAndStatus2) {
         EXPECT_EQ(error.rfind("zkc-sim: ", 0), 0u) << error;
         EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
     }
+}
+
+// The link over an echoing line as the panel drives it: an opening burst,
+// then one register command. The burst's echo is still arriving when the
+// command's port is opened, and must not pass for an answer.
+TEST_F(SimProcess, TheLinkReadsTheDeviceBehindAnEchoingLine) {
+    const std::string log = dir + "/log";
+    start({"--link", dir + "/com1", "--log", log, "--echo", "--pace", "--device",
+           "5:dac0=1234"});
+    ASSERT_TRUE(waitFor([&] { return exists(dir + "/com1"); })) << readFile(dir + "/stderr");
+    setenv("ZKC_PORT_DIR", dir.c_str(), 1);
+    DeviceLink link;
+    PortProbe probe;
+    SerialPort spare;
+    NamedPort port("COM1");
+    NoProgress progress;
+    DeviceSession session(link, probe, spare, port, progress);
+    std::uint8_t probeByte = 0;
+    link.deviceAddress = 1;
+    session.openingBurst();
+    link.open(1);
+    EXPECT_FALSE(link.readByte(REG_PROBE, probeByte)) << "no device at address 1";
+    link.close();
+
+    link.deviceAddress = 5;
+    session.openingBurst();
+    link.open(1);
+    EXPECT_TRUE(link.readByte(REG_PROBE, probeByte));
+    std::uint32_t word = 0;
+    EXPECT_TRUE(link.readWord(REG_DAC0, word));
+    EXPECT_EQ(word, 1234u);
+    EXPECT_TRUE(link.writeWord(REG_DAC0, 2345));
+    EXPECT_TRUE(link.readWord(REG_DAC0, word));
+    EXPECT_EQ(word, 2345u);
+    link.close();
+    unsetenv("ZKC_PORT_DIR");
+
+    const std::regex echo(R"(\d+\.\d{3} tx echo frame=15 22 31 33 30 32 30 42 30 39 32 39 23 F1\n)");
+    EXPECT_TRUE(waitFor([&] {
+        const std::string text = readFile(log);
+        return std::regex_search(text, echo);
+    })) << readFile(log);
 }
 
 }  // namespace
