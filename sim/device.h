@@ -43,6 +43,8 @@ public:
 
     std::uint8_t address() const { return deviceAddress; }
     const DeviceFaults& faults() const { return deviceFaults; }
+    // From the next request on, the device misbehaves so.
+    void setFaults(const DeviceFaults& faults) { deviceFaults = faults; }
     std::uint16_t registerValue(std::uint16_t reg) const;
 
     // Carries out a command addressed to this device: the result bytes to

@@ -21,6 +21,8 @@ const Device* LineModel::device(std::uint8_t address) const {
     return findDevice(devices, address);
 }
 
+Device* LineModel::device(std::uint8_t address) { return findDevice(devices, address); }
+
 LineOutput LineModel::receive(const std::uint8_t* data, std::size_t count, double nowMs) {
     LineOutput output;
     for (std::size_t i = 0; i < count; ++i) {

@@ -29,6 +29,7 @@ public:
     LineOutput receive(const std::uint8_t* data, std::size_t count, double nowMs);
     // The device at an address, or nullptr.
     const Device* device(std::uint8_t address) const;
+    Device* device(std::uint8_t address);
 
 private:
     void handle(const ReceivedFrame& frame, double nowMs, LineOutput& output);

@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <gtest/gtest.h>
 #include <termios.h>
 #include <unistd.h>
@@ -49,6 +50,22 @@ void PseudoTerminal::writeToPort(const std::string& bytes) const {
         ADD_FAILURE() << "short write to pseudo-terminal";
     }
     tcdrain(masterFd);
+}
+
+bool PseudoTerminal::deliverToPort(const std::string& bytes) const {
+    int before = 0;
+    if (ioctl(holderFd, FIONREAD, &before) != 0) return false;
+    writeToPort(bytes);
+    const int expected = before + static_cast<int>(bytes.size());
+    // The pseudo-terminal moves written bytes to the port's side a moment
+    // later; this waits for that, never for the test's own clock.
+    for (int round = 0; round < 100000; ++round) {
+        int queued = 0;
+        if (ioctl(holderFd, FIONREAD, &queued) != 0) return false;
+        if (queued >= expected) return true;
+        if (round > 100) usleep(10);
+    }
+    return false;
 }
 
 PortFolder::PortFolder() {

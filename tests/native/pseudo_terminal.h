@@ -17,6 +17,9 @@ public:
     // Waits up to timeoutMs for count bytes from the port; returns them.
     std::string readFromPort(std::size_t count, int timeoutMs = 1000) const;
     void writeToPort(const std::string& bytes) const;
+    // Writes to the port and returns once its input queue holds the bytes,
+    // so that a read right after finds them; false if they never got there.
+    bool deliverToPort(const std::string& bytes) const;
 
 private:
     int masterFd;
