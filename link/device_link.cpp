@@ -16,7 +16,9 @@ std::uint8_t DeviceLink::hexValue(std::uint8_t character) { return codec::hexVal
 
 void DeviceLink::sendFrame(const std::uint8_t* payload, std::uint8_t length) {
     sentLength = codec::encodeFrame(deviceAddress, payload, length, sentFrame);
-    writeBytes(sentFrame, static_cast<std::uint32_t>(sentLength), transferTimeoutMs);
+    const std::uint32_t written =
+        writeBytes(sentFrame, static_cast<std::uint32_t>(sentLength), transferTimeoutMs);
+    if (observer) observer->frameSent(deviceAddress, payload, length, sentFrame, sentLength, written);
 }
 
 // Everything that has arrived is read, so that an echo of the request is
@@ -29,10 +31,20 @@ std::uint8_t DeviceLink::receiveFrame(std::uint8_t* result, std::uint8_t replyLe
     const std::uint32_t count = readBytes(arrived, portQueueSize, transferTimeoutMs);
     const std::optional<std::size_t> start =
         codec::replyStart(arrived, count, sentFrame, sentLength);
-    if (!start || count - *start < replyLength) return 0;
-    const std::uint8_t* reply = arrived + *start;
-    if (!codec::isAnswerFrom(reply, replyLength, count - *start, deviceAddress)) return 0;
-    return codec::decodeReply(reply, replyLength, result);
+    // An echo still arriving: all of it is echo, and no reply has come.
+    const std::size_t echoLength = start ? *start : count;
+    const std::uint8_t* reply = arrived + echoLength;
+    const std::size_t available = count - echoLength;
+    std::uint8_t decoded = 0;
+    if (available >= replyLength &&
+        codec::isAnswerFrom(reply, replyLength, available, deviceAddress)) {
+        decoded = codec::decodeReply(reply, replyLength, result);
+    }
+    if (observer) {
+        observer->replyRead(deviceAddress,
+                            {arrived, count, echoLength, available, result, decoded});
+    }
+    return decoded;
 }
 
 void DeviceLink::sendH() {
@@ -86,5 +98,5 @@ std::uint32_t DeviceLink::sendReset(std::uint8_t subCode, std::uint16_t value) {
     const std::uint8_t payload[] = {CMD_RESET, subCode, static_cast<std::uint8_t>(value >> 8),
                                     static_cast<std::uint8_t>(value & 0xFF)};
     std::uint32_t echo = 0;
-    return wordExchange(payload, sizeof payload, resetWaitMs, echo) ? echo : 0xFFFF;
+    return wordExchange(payload, sizeof payload, resetWaitMs, echo) ? echo : noResetEcho;
 }

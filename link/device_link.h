@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frame_observer.h"
 #include "protocol.h"
 #include "serial_port.h"
 
@@ -27,11 +28,15 @@ public:
     bool readByte(std::uint16_t reg, std::uint8_t& result);
     bool readWord(std::uint16_t reg, std::uint32_t& result);
     bool writeWord(std::uint16_t reg, std::uint16_t value);
-    // The word the device echoes, or 0xFFFF when no usable reply came.
+    // The word the device echoes, or noResetEcho when no usable reply came.
     std::uint32_t sendReset(std::uint8_t subCode, std::uint16_t value);
+    static constexpr std::uint32_t noResetEcho = 0xFFFF;
 
     static std::uint8_t hexDigit(std::uint8_t nibble);
     static std::uint8_t hexValue(std::uint8_t character);
+
+    // Shows every frame and reply to observer from now on; nullptr for none.
+    void watch(FrameObserver* frameObserver) { observer = frameObserver; }
 
     std::uint8_t deviceAddress = 0;
 
@@ -50,4 +55,5 @@ private:
     // from the echo of earlier frames.
     std::uint8_t sentFrame[frameBufferSize] = {};
     std::size_t sentLength = 0;
+    FrameObserver* observer = nullptr;
 };

@@ -18,6 +18,9 @@ constexpr std::uint8_t CMD_H = 0x48;
 constexpr std::uint8_t CMD_I = 0x49;
 constexpr std::uint8_t CMD_RESET = 0x57;
 
+// The sub-code of CMD_RESET that the tools send.
+constexpr std::uint8_t resetSubCode = 24;
+
 constexpr std::uint16_t REG_DAC0 = 0x020B;
 constexpr std::uint16_t REG_PROBE = 0x022F;
 

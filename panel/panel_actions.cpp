@@ -8,7 +8,6 @@
 namespace {
 
 constexpr std::uint32_t lastPortIndex = 8;  // COM9
-constexpr std::uint8_t resetSubCode = 24;
 constexpr UINT failureStyle = MB_OK | MB_ICONEXCLAMATION;
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "command.h"
+#include "frame_meaning.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "command.h"
+#include "frame_meaning.h"
 
 #include <cstdint>
 #include <optional>
@@ -23,9 +23,6 @@ struct LineRecord {
     std::vector<std::uint8_t> bytes;
 };
 
-std::string requestMeaning(std::uint8_t address, const std::optional<Command>& command,
-                           bool noDevice);
-std::string replyMeaning(std::uint8_t address, const std::vector<std::uint8_t>& result);
 // The record of bytes an echoing line hands back.
 LineRecord echoRecord(std::vector<std::uint8_t> bytes);
 std::string formatLogLine(const LineRecord& record);

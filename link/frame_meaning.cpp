@@ -1,8 +1,9 @@
-#include "command.h"
+#include "frame_meaning.h"
 
-#include "frame_codec.h"
+#include "protocol.h"
 
 #include <cstddef>
+#include <cstdio>
 
 namespace {
 
@@ -20,6 +21,12 @@ const Layout layouts[] = {
     {CMD_WRITE_WORD, "CMD_WRITE_WORD", 5},
     {CMD_RESET, "CMD_RESET", 4},
 };
+
+std::string printed(const char* format, unsigned value) {
+    char text[16];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
 
 std::uint16_t wordAt(const std::vector<std::uint8_t>& payload, std::size_t at) {
     return static_cast<std::uint16_t>(payload[at] << 8 | payload[at + 1]);
@@ -47,4 +54,31 @@ std::optional<Command> parseCommand(const std::vector<std::uint8_t>& payload) {
         return command;
     }
     return std::nullopt;
+}
+
+std::string requestMeaning(std::uint8_t address, const std::optional<Command>& command,
+                           bool noDevice) {
+    std::string meaning = "addr=" + std::to_string(address);
+    if (!command) return meaning + " rejected";
+    meaning += " ";
+    meaning += command->name;
+    if (command->reg) meaning += printed(" reg=0x%04X", *command->reg);
+    if (command->value) meaning += " value=" + std::to_string(*command->value);
+    if (noDevice) meaning += " no-device";
+    return meaning;
+}
+
+std::string replyMeaning(std::uint8_t address, const std::vector<std::uint8_t>& result) {
+    const unsigned value = result.size() == 1 ? result[0] : result[0] * 256u + result[1];
+    return "addr=" + std::to_string(address) + (result.size() == 1 ? " byte=" : " word=") +
+           std::to_string(value);
+}
+
+std::string hexBytes(const std::uint8_t* bytes, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0) text += ' ';
+        text += printed("%02X", bytes[i]);
+    }
+    return text;
 }
