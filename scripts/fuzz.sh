@@ -11,7 +11,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300} reports=${2:-}
-targets=(reply_decoder sim_line)
+targets=(reply_decoder sim_line plan_parser)
 
 # writeReport TARGET FAILURE-TEXT RUNS SECONDS; no failure text is a pass.
 writeReport() {

@@ -1,9 +1,10 @@
 // The zkc-sim command itself, over a real pseudo-terminal.
 
+#include "child_process.h"
 #include "device_link.h"
 #include "device_session.h"
-#include "named_port.h"
 #include "frame_codec.h"
+#include "named_port.h"
 
 #include <gtest/gtest.h>
 
@@ -12,22 +13,15 @@
 #include <csignal>
 #include <filesystem>
 #include <fcntl.h>
-#include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <poll.h>
 #include <regex>
-#include <spawn.h>
-#include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -35,18 +29,7 @@ using Clock = std::chrono::steady_clock;
 
 // Generous bounds that only catch hangs; nothing here measures speed.
 constexpr auto hangBound = std::chrono::seconds(10);
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
-}
+constexpr int hangBoundMs = 10000;
 
 // Runs zkc-sim with stdout and stderr in files; the test's own temp folder.
 class SimProcess : public ::testing::Test {
@@ -58,52 +41,20 @@ protected:
     }
 
     void TearDown() override {
-        if (pid > 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
+        sim.reset();
         std::filesystem::remove_all(dir);
     }
 
-    void start(std::vector<std::string> args) {
-        std::vector<char*> argv = {const_cast<char*>(ZKC_SIM_PATH)};
-        for (std::string& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 1, (dir + "/stdout").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&files, 2, (dir + "/stderr").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ASSERT_EQ(posix_spawn(&pid, ZKC_SIM_PATH, &files, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&files);
+    void start(const std::vector<std::string>& args) {
+        sim = std::make_unique<ChildProcess>(ZKC_SIM_PATH, args, dir, "zkc-sim");
+        ASSERT_TRUE(sim->started());
     }
 
-    // The exit status, or -1 when it did not end within the bound.
-    int waitForExit() {
-        const auto deadline = Clock::now() + hangBound;
-        int status = 0;
-        while (Clock::now() < deadline) {
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return -1;
-    }
-
-    bool waitFor(const std::function<bool()>& ready) {
-        const auto deadline = Clock::now() + hangBound;
-        while (Clock::now() < deadline) {
-            if (ready()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
-    }
+    int waitForExit() { return sim->waitForExit(hangBoundMs); }
+    bool waitFor(const std::function<bool()>& ready) { return waitUntil(hangBoundMs, ready); }
 
     std::string dir;
-    pid_t pid = -1;
+    std::unique_ptr<ChildProcess> sim;
 };
 
 int openRaw(const std::string& path) {
@@ -146,11 +97,11 @@ TEST_F(SimProcess, ServesThroughItsLinkAndLeavesCleanlyOnSigterm) {
     const std::string link = dir + "/com1";
     const std::string log = dir + "/log";
     start({"--link", link, "--log", log, "--device", "5:dac0=500"});
-    ASSERT_TRUE(waitFor([&] { return exists(link); })) << readFile(dir + "/stderr");
+    ASSERT_TRUE(waitFor([&] { return pathExists(link); })) << sim->err();
 
     char target[256] = {};
     ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
-    EXPECT_EQ(readFile(dir + "/stdout"), std::string("zkc-sim: serving ") + target + "\n");
+    EXPECT_EQ(sim->out(), std::string("zkc-sim: serving ") + target + "\n");
 
     // Two opens in a row: a client closing the port must not end the service.
     for (int open = 0; open < 2; ++open) {
@@ -165,19 +116,19 @@ TEST_F(SimProcess, ServesThroughItsLinkAndLeavesCleanlyOnSigterm) {
                         R"(frame=15 22 31 32 30 32 30 42 23 F2\n)");
     const std::regex tx(R"(\d+\.\d{3} tx addr=5 word=500 frame=22 30 31 46 34 23 F2\n)");
     ASSERT_TRUE(waitFor([&] {
-        const std::string text = readFile(log);
+        const std::string text = fileText(log);
         return std::distance(std::sregex_iterator(text.begin(), text.end(), tx),
                              std::sregex_iterator()) == 2;
-    })) << readFile(log);
-    const std::string text = readFile(log);
+    })) << fileText(log);
+    const std::string text = fileText(log);
     EXPECT_EQ(std::distance(std::sregex_iterator(text.begin(), text.end(), rx),
                             std::sregex_iterator()),
               2)
         << text;
 
-    kill(pid, SIGTERM);
+    sim->send(SIGTERM);
     EXPECT_EQ(waitForExit(), 0);
-    EXPECT_FALSE(exists(link));
+    EXPECT_FALSE(pathExists(link));
 }
 
 TEST_F(SimProcess, BadCommandLinesGiveOneLineAndStatus2) {
@@ -197,7 +148,7 @@ TEST_F(SimProcess, BadCommandLinesGiveOneLineAndStatus2) {
         SCOPED_TRACE(shown);
         start(args);
         EXPECT_EQ(waitForExit(), 2);
-        const std::string error = readFile(dir + "/stderr");
+        const std::string error = sim->err();
         EXPECT_EQ(error.rfind("zkc-sim: ", 0), 0u) << error;
         EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
     }
@@ -210,7 +161,7 @@ TEST_F(SimProcess, TheLinkReadsTheDeviceBehindAnEchoingLine) {
     const std::string log = dir + "/log";
     start({"--link", dir + "/com1", "--log", log, "--echo", "--pace", "--device",
            "5:dac0=1234"});
-    ASSERT_TRUE(waitFor([&] { return exists(dir + "/com1"); })) << readFile(dir + "/stderr");
+    ASSERT_TRUE(waitFor([&] { return pathExists(dir + "/com1"); })) << sim->err();
     setenv("ZKC_PORT_DIR", dir.c_str(), 1);
     DeviceLink link;
     PortProbe probe;
@@ -240,9 +191,9 @@ TEST_F(SimProcess, TheLinkReadsTheDeviceBehindAnEchoingLine) {
 
     const std::regex echo(R"(\d+\.\d{3} tx echo frame=15 22 31 33 30 32 30 42 30 39 32 39 23 F1\n)");
     EXPECT_TRUE(waitFor([&] {
-        const std::string text = readFile(log);
+        const std::string text = fileText(log);
         return std::regex_search(text, echo);
-    })) << readFile(log);
+    })) << fileText(log);
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+#include "port_spec.h"
+
+#include "decimal.h"
+
+#include <cctype>
+
+std::optional<PortSpec> parsePort(const std::string& text, bool pathsAllowed,
+                                  std::string& error) {
+    if (!text.empty() && text[0] == '/') {
+        if (pathsAllowed) return PortSpec{text, text};
+        error = "port '" + text + "': device paths are for Linux; name the port COM<n>";
+        return std::nullopt;
+    }
+    std::string digits = text;
+    if (text.size() > 3 && std::toupper(static_cast<unsigned char>(text[0])) == 'C' &&
+        std::toupper(static_cast<unsigned char>(text[1])) == 'O' &&
+        std::toupper(static_cast<unsigned char>(text[2])) == 'M') {
+        digits = text.substr(3);
+    }
+    const std::optional<unsigned> number = plainDecimal(digits, highestPortNumber);
+    if (!number || *number == 0) {
+        error = "port '" + text + "' is not COM1 to COM" + std::to_string(highestPortNumber) +
+                (pathsAllowed ? ", 1 to 255 or a device path" : " or 1 to 255");
+        return std::nullopt;
+    }
+    const std::string name = "COM" + std::to_string(*number);
+    return PortSpec{name, "\\\\.\\" + name};
+}
