@@ -13,10 +13,12 @@ struct ActionResult {
     int expectedRequests = 0;
     std::vector<double> totalsMs;       // one per run
     std::vector<RunOverhead> overhead;  // one per run, from the line's clock
+    bool timedOnLine = true;  // false: measured by its wall time only
 };
 
 std::string tableHeader();
 // One line: runs, median, bound, ratio, and the median overhead before,
 // between and after the requests. A request count other than the expected
-// one is flagged, as is a missing line clock.
+// one is flagged, as is a missing line clock; an action timed by its wall
+// time only shows no overhead.
 std::string tableRow(const ActionResult& result);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The benchmark: builds what it needs into build/bench-native and
 # build/bench-windows, then times each action against zkc-sim --pace (replies
-# at 9600 baud) and prints one table: natively through the device link, and
-# under Wine with the real panel (bench/panel_bench.cpp drives it in-process).
+# at 9600 baud) and prints one table: natively through the device link and
+# the zkc command line, and under Wine with the real panel
+# (bench/panel_bench.cpp drives it in-process).
 # Then the program's size, its time from start to panel shown (Wine warm) and
 # its peak memory. Usage: bash bench/run.sh [RUNS]  (default 7; the 4.7 s Get
 # runs at most 3 times, the 14.4 s one twice).
@@ -17,7 +18,7 @@ buildLog=$PWD/build/bench-build.log
 quietly() { "$@" >>"$buildLog" 2>&1 || { cat "$buildLog" >&2; exit 1; }; }
 jobs=$(nproc)
 quietly cmake -S . -B build/bench-native -DCMAKE_BUILD_TYPE=RelWithDebInfo
-quietly cmake --build build/bench-native -j "$jobs" --target zkc-sim link_bench
+quietly cmake --build build/bench-native -j "$jobs" --target zkc-sim zkc link_bench cli_bench
 quietly cmake -S . -B build/bench-windows -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake
 quietly cmake --build build/bench-windows -j "$jobs" --target zkc-vandor panel_bench empty_window
@@ -25,9 +26,10 @@ quietly cmake --build build/bench-windows -j "$jobs" --target zkc-vandor panel_b
 sim=$PWD/build/bench-native/sim/zkc-sim
 exe=$PWD/build/bench-windows/zkc-vandor.exe
 scratch=$(mktemp -d /tmp/zkc-bench-XXXXXX)
-simPid="" xvfbPid=""
+simPid="" xvfbPid="" linePids=()
 cleanUp() {
   [ -n "$simPid" ] && kill "$simPid" 2>/dev/null
+  [ ${#linePids[@]} -gt 0 ] && kill "${linePids[@]}" 2>/dev/null
   if [ -n "$xvfbPid" ]; then
     wineserver -k 2>/dev/null || true
     kill "$xvfbPid" 2>/dev/null
@@ -45,6 +47,26 @@ for _ in $(seq 100); do [ -e "$scratch/ports/com1" ] && break; sleep 0.02; done
 nativeRows=$(ZKC_PORT_DIR=$scratch/ports build/bench-native/bench/link_bench \
   "$scratch/native-sim.log" "$runs")
 kill "$simPid"; wait "$simPid" 2>/dev/null || true; simPid=""
+
+# The command line, natively: four lines with a device at 15 on each, a line
+# of sixteen devices and one with a device at 5 (see bench/cli_bench.cpp).
+mkdir -p "$scratch/cli-ports"
+startLine() {  # COM number, then the simulator's device options
+  local com=$1; shift
+  "$sim" --pace --link "$scratch/cli-ports/com$com" --log "$scratch/cli-sim$com.log" "$@" >/dev/null &
+  linePids+=($!)
+}
+for com in 1 2 3 4; do startLine "$com" --device "15:dac0=$((com * 100))"; done
+sixteen=()
+for address in $(seq 0 15); do sixteen+=(--device "$address:dac0=$address"); done
+startLine 5 "${sixteen[@]}"
+startLine 6 --device 5:dac0=1234
+for com in 1 2 3 4 5 6; do
+  for _ in $(seq 100); do [ -e "$scratch/cli-ports/com$com" ] && break; sleep 0.02; done
+done
+cliRows=$(ZKC_PORT_DIR=$scratch/cli-ports build/bench-native/bench/cli_bench \
+  build/bench-native/cli/zkc "$runs" "$scratch")
+kill "${linePids[@]}"; wait "${linePids[@]}" 2>/dev/null || true; linePids=()
 
 # Under Wine, in a private prefix and a private X server.
 export WINEPREFIX=$PWD/build/bench-wine-prefix
@@ -98,8 +120,15 @@ echo "ZKC-Vandor benchmark, $(date -u +%Y-%m-%d), $(nproc) CPUs," \
 echo
 build/bench-native/bench/link_bench --header
 echo "$nativeRows"
+echo "$cliRows" | grep '^|'
 echo "$wineRows"
 echo
+echo "$cliRows" | sed -n 's/^SCAN /- zkc scan: /p'
+medianOf() { awk -F'|' -v name="$1" '$3 ~ name {gsub(/ /, "", $5); print $5}'; }
+zkcGet=$(echo "$cliRows" | medianOf "zkc get --address 5")
+panelGet=$(echo "$wineRows" | medianOf "Get, device at 5")
+echo "- zkc get --address 5 takes $zkcGet ms where the panel's Get of a device at 5," \
+  "which must find the address first, takes $panelGet ms"
 startTimes=($(field 1 "${panelRuns[@]}"))
 echo "- zkc-vandor.exe on disk: $(stat -c %s "$exe") bytes"
 echo "- start to panel shown (Wine warm), median of $runs: $(median "${startTimes[@]}" | awk '{printf "%.1f", $1/1000}') ms" \
