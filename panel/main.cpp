@@ -1,9 +1,8 @@
-#include "panel_app.h"
+#include "panel_program.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    PanelApp app;
-    return runApplication(app);
+    return runPanelProgram(WaitPrecision::systemCalls());
 }

@@ -142,26 +142,34 @@ void PanelDriver::sysCommand(WPARAM command)
     ui.settle();
 }
 
+namespace {
+
+struct DialogSearch {
+    HWND panel;
+    HWND found;
+};
+
+// A named callback: on 32-bit Windows the enumeration calls it with the
+// system's calling convention, which no lambda has.
+BOOL CALLBACK findDialogOverPanel(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(context);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (GetWindow(window, GW_OWNER) == search->panel && IsWindowVisible(window) &&
+        std::wstring(className) == L"#32770") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 HWND PanelDriver::dialogOverPanel()
 {
-    struct Search {
-        HWND panel;
-        HWND found;
-    } search{panelWindow, nullptr};
-    EnumThreadWindows(
-        ui.threadId(),
-        [](HWND window, LPARAM context) {
-            auto* s = reinterpret_cast<Search*>(context);
-            wchar_t className[16] = {};
-            GetClassNameW(window, className, 16);
-            if (GetWindow(window, GW_OWNER) == s->panel && IsWindowVisible(window) &&
-                std::wstring(className) == L"#32770") {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{panelWindow, nullptr};
+    EnumThreadWindows(ui.threadId(), findDialogOverPanel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
