@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever of the toolchain this machine
-# lacks: native and mingw-w64 compilers, clang with libFuzzer, GoogleTest,
-# Wine, Xvfb, imagemagick.
+# lacks: native and mingw-w64 (64-bit and 32-bit) compilers, clang with
+# libFuzzer, GoogleTest, Wine, Xvfb, imagemagick. Never wine32: these
+# machines cannot run 32-bit code, and with it installed Debian's wine
+# starts no program at all.
 set -euo pipefail
 
 packages=(g++ cmake make libgtest-dev googletest clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+          g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           wine wine64 fonts-wine xvfb xauth imagemagick x11-utils procps)
 
 missing=()

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The one test command: installs what is missing, builds both trees, runs the
-# native tier, the native tier again under ASan + UBSan, each fuzz target for
-# a few seconds, and the Windows tier (under Wine and Xvfb), and ends with a
-# line "N passed, N failed" over all of them.
+# The one test command: installs what is missing, builds the three trees,
+# runs the native tier, the native tier again under ASan + UBSan, each fuzz
+# target for a few seconds, the release checks (a reproduced build, the
+# 64-bit and 32-bit programs read without running them) and the Windows tier
+# (under Wine and Xvfb), and ends with a line "N passed, N failed" over all
+# of them.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +13,8 @@ bash scripts/build.sh || { echo "build failed"; echo "0 passed, 1 failed"; exit 
 
 results=build/test-results
 rm -rf "$results"
-mkdir -p "$results/native" "$results/native-asan" "$results/fuzz" "$results/windows"
+mkdir -p "$results/native" "$results/native-asan" "$results/fuzz" "$results/release" \
+  "$results/windows"
 
 tierStart=$(date +%s)
 bash scripts/native-tier.sh build/native "$results/native"
@@ -21,7 +24,8 @@ echo $(( $(date +%s) - tierStart )) >"$results/native/seconds"
 tierStart=$(date +%s)
 if cmake -S . -B build/native-asan -DCMAKE_BUILD_TYPE=Debug \
      -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
-     >/dev/null && cmake --build build/native-asan -j "$(nproc)" --target native_tests >/dev/null; then
+     >/dev/null && cmake --build build/native-asan -j "$(nproc)" --target native_tests property_tests \
+     >/dev/null; then
   bash scripts/native-tier.sh build/native-asan "$results/native-asan"
 else
   echo "native_tests exited with a failed sanitizer build" >>"$results/native-asan/exits"
@@ -31,6 +35,10 @@ echo $(( $(date +%s) - tierStart )) >"$results/native-asan/seconds"
 tierStart=$(date +%s)
 bash scripts/fuzz.sh 10 "$results/fuzz"
 echo $(( $(date +%s) - tierStart )) >"$results/fuzz/seconds"
+
+tierStart=$(date +%s)
+bash scripts/release-checks.sh "$results/release"
+echo $(( $(date +%s) - tierStart )) >"$results/release/seconds"
 
 tierStart=$(date +%s)
 xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/windows-tier.sh "$results/windows"

@@ -19,6 +19,9 @@ prepareWinePrefix() {
   local managed=N
   [ "${1:-}" = managed ] && managed=Y
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
+  # A relay trace (WINEDEBUG=+relay), when a test asks for one, shows only
+  # the calls into winmm: the timer the programs ask for.
+  wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'winmm.*' /f >/dev/null 2>&1
   wineserver -w
   rm -f "$WINEPREFIX"/dosdevices/com*
 }
