@@ -21,7 +21,10 @@ quietly cmake -S . -B build/bench-native -DCMAKE_BUILD_TYPE=RelWithDebInfo
 quietly cmake --build build/bench-native -j "$jobs" --target zkc-sim zkc link_bench cli_bench
 quietly cmake -S . -B build/bench-windows -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake
-quietly cmake --build build/bench-windows -j "$jobs" --target zkc-vandor panel_bench empty_window
+quietly cmake --build build/bench-windows -j "$jobs" --target zkc-vandor zkc panel_bench empty_window
+quietly cmake -S . -B build/bench-windows32 -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686-posix.cmake
+quietly cmake --build build/bench-windows32 -j "$jobs" --target zkc-vandor zkc
 
 sim=$PWD/build/bench-native/sim/zkc-sim
 exe=$PWD/build/bench-windows/zkc-vandor.exe
@@ -130,7 +133,13 @@ panelGet=$(echo "$wineRows" | medianOf "Get, device at 5")
 echo "- zkc get --address 5 takes $zkcGet ms where the panel's Get of a device at 5," \
   "which must find the address first, takes $panelGet ms"
 startTimes=($(field 1 "${panelRuns[@]}"))
-echo "- zkc-vandor.exe on disk: $(stat -c %s "$exe") bytes"
+# The native programs go into the Debian package stripped, as measured here.
+strippedSize() { strip -o "$scratch/stripped" "$1" && stat -c %s "$scratch/stripped"; }
+echo "- on disk, as shipped: zkc-vandor.exe $(stat -c %s "$exe") bytes (32-bit" \
+  "$(stat -c %s build/bench-windows32/zkc-vandor.exe)), zkc.exe" \
+  "$(stat -c %s build/bench-windows/zkc.exe) bytes (32-bit $(stat -c %s build/bench-windows32/zkc.exe));" \
+  "zkc $(strippedSize build/bench-native/cli/zkc) bytes, zkc-sim" \
+  "$(strippedSize build/bench-native/sim/zkc-sim) bytes (Linux, stripped)"
 echo "- start to panel shown (Wine warm), median of $runs: $(median "${startTimes[@]}" | awk '{printf "%.1f", $1/1000}') ms" \
   "(runs: $(printf '%s ' "${startTimes[@]}" | awk '{for (i=1;i<=NF;i++) printf "%.0f ", $i/1000}')ms)"
 echo "- peak memory of the program's Wine process, median of $runs: VmHWM $(median $(field 2 "${panelRuns[@]}")) kB," \
