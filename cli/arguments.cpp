@@ -19,26 +19,26 @@ struct CommandInfo {
 
 const CommandInfo commands[] = {
     {"get", CommandKind::get, nullptr, false, true, false,
-     "usage: zkc get [--port P] [--address A] [--json] [--trace]\n"
+     "Usage: zkc get [--port P] [--address A] [--json] [--trace]\n"
      "Prints the DAC0 word (the motor current on run) of the device on port P.\n"
      "Without --address it first finds the device's address as the panel does:\n"
      "the first of 0 to 15 that answers (up to 14.4 s on a port without one).\n"
      "With it, no search: an opening burst, the word read, a closing burst.\n"},
     {"set", CommandKind::set, "VALUE", false, true, false,
-     "usage: zkc set VALUE [--port P] [--address A] [--json] [--trace]\n"
+     "Usage: zkc set VALUE [--port P] [--address A] [--json] [--trace]\n"
      "Writes VALUE (0 to 4095, plain decimal) to DAC0 and checks the device's echo.\n"
      "Without --address it first finds the address as get does.\n"},
     {"scan", CommandKind::scan, nullptr, true, false, false,
-     "usage: zkc scan [--port P]... [--json] [--trace]\n"
+     "Usage: zkc scan [--port P]... [--json] [--trace]\n"
      "Polls every address 0 to 15 on each port and lists each device that answers,\n"
      "with its DAC0 (null when its word read failed). Without --port: COM1 to COM9.\n"
      "The ports are scanned at the same time; about 14.4 s in all.\n"},
     {"reset", CommandKind::reset, "VALUE", false, false, false,
-     "usage: zkc reset VALUE [--port P] [--json] [--trace]\n"
+     "Usage: zkc reset VALUE [--port P] [--json] [--trace]\n"
      "Sends the reset command (sub-code 24) with VALUE (0 to 250) to address 0,\n"
      "as the panel's hidden Reset does, and checks that the device echoes it.\n"},
     {"apply", CommandKind::apply, "PLAN", false, false, true,
-     "usage: zkc apply PLAN [--record FILE] [--json] [--trace]\n"
+     "Usage: zkc apply PLAN [--record FILE] [--json] [--trace]\n"
      "Calibrates a batch. PLAN is a CSV file: the header port,address,dac0 and one\n"
      "row per device; lines starting with # and blank lines are skipped. The whole\n"
      "plan is checked before anything is sent. Per row: read DAC0 (before), write\n"
@@ -180,7 +180,7 @@ std::optional<Arguments> parseArguments(int argc, const char* const* argv, bool 
 
 std::string usageText() {
     return std::string(
-               "usage: zkc COMMAND [options]   (zkc COMMAND --help for one)\n"
+               "Usage: zkc COMMAND [options]   (zkc COMMAND --help for one)\n"
                "Reads and sets DAC0, the motor current on run (register 0x020B), of ZKC\n"
                "motor controllers on serial lines, as the ZKC-Vandor panel does.\n"
                "  get [--port P] [--address A]        print DAC0\n"

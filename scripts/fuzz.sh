@@ -13,29 +13,16 @@ cd "$(dirname "$0")/.."
 seconds=${1:-300} reports=${2:-}
 targets=(reply_decoder sim_line plan_parser)
 
-# writeReport TARGET FAILURE-TEXT RUNS SECONDS; no failure text is a pass.
+source scripts/test-report.sh
+# writeReport TARGET FAILURE-TEXT: a report when a report folder is given.
 writeReport() {
-  [ -n "$reports" ] || return 0
-  local failures=0 failure=""
-  if [ -n "$2" ]; then
-    failures=1
-    failure="<failure message=\"$2\"/>"
-  fi
-  mkdir -p "$reports"
-  cat >"$reports/$1.xml" <<REPORT
-<?xml version="1.0" encoding="UTF-8"?>
-<testsuites tests="1" failures="$failures" disabled="0" errors="0" name="AllTests">
-  <testsuite name="fuzz" tests="1" failures="$failures" disabled="0" errors="0">
-    <testcase name="$1" status="run" runs="$3" seconds="$4">$failure</testcase>
-  </testsuite>
-</testsuites>
-REPORT
+  [ -z "$reports" ] || testReport "$reports" "$1" "$2"
 }
 
 if ! { cmake -S tests/fuzz -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null \
          && cmake --build build/fuzz -j "$(nproc)" >/dev/null; }; then
   echo "fuzz build failed"
-  for target in "${targets[@]}"; do writeReport "$target" "not built" 0 0; done
+  for target in "${targets[@]}"; do writeReport "$target" "not built"; done
   exit 1
 fi
 
@@ -59,14 +46,14 @@ for i in "${!targets[@]}"; do
   took=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | head -n 1)
   if [ "$status" -eq 0 ]; then
     echo "fuzz $target: ${runs:-?} executions in ${took:-?} s, no crash"
-    writeReport "$target" "" "${runs:-0}" "${took:-0}"
+    writeReport "$target" ""
   else
     failed=$((failed + 1))
     crash=$(sed -n 's/.*Test unit written to //p' "$log" | head -n 1)
     echo "fuzz $target: FAILED (exit $status) after ${runs:-?} executions;" \
       "input ${crash:-not saved}; log $log"
     grep -m 3 -E 'ERROR|SUMMARY' "$log"
-    writeReport "$target" "exit $status, input ${crash:-not saved}" "${runs:-0}" "${took:-0}"
+    writeReport "$target" "exit $status, input ${crash:-not saved}"
   fi
 done
 [ "$failed" -eq 0 ]

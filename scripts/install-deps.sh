@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever of the toolchain this machine
 # lacks: native and mingw-w64 (64-bit and 32-bit) compilers, clang with
-# libFuzzer, GoogleTest, Wine, Xvfb, imagemagick. Never wine32: these
+# libFuzzer, GoogleTest, Wine, Xvfb, imagemagick, and what the packages
+# are made and checked with (dpkg-dev, lintian, help2man). Never wine32: these
 # machines cannot run 32-bit code, and with it installed Debian's wine
 # starts no program at all.
 set -euo pipefail
@@ -9,7 +10,8 @@ set -euo pipefail
 packages=(g++ cmake make libgtest-dev googletest clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          wine wine64 fonts-wine xvfb xauth imagemagick x11-utils procps)
+          wine wine64 fonts-wine xvfb xauth imagemagick x11-utils procps
+          dpkg-dev lintian help2man man-db unzip)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -11,18 +11,7 @@ cd "$(dirname "$0")/.."
 results=$1
 mkdir -p "$results"
 
-report() {  # name, failure text (empty: passed)
-  local failures=0 failure=""
-  if [ -n "$2" ]; then failures=1; failure="<failure message=\"$2\"/>"; fi
-  cat >"$results/$1.xml" <<REPORT
-<?xml version="1.0" encoding="UTF-8"?>
-<testsuites tests="1" failures="$failures" disabled="0" errors="0" name="AllTests">
-  <testsuite name="release" tests="1" failures="$failures" disabled="0" errors="0">
-    <testcase name="$1" status="run">$failure</testcase>
-  </testsuite>
-</testsuites>
-REPORT
-}
+source scripts/test-report.sh
 
 again=build/reproduced-windows
 rm -rf "$again"
@@ -36,9 +25,9 @@ if cmake -S . -B "$again" -DCMAKE_BUILD_TYPE=Release \
     echo "reproducible $program: $first (build/windows), $second ($again)"
     [ "$first" = "$second" ] || differing+="$program "
   done
-  report reproducible "${differing:+differs: }$differing"
+  testReport "$results" reproducible "${differing:+differs: }$differing"
 else
-  report reproducible "the second build failed"
+  testReport "$results" reproducible "the second build failed"
 fi
 
 ZKC_WINDOWS_BUILD=$PWD/build/windows ZKC_WINDOWS32_BUILD=$PWD/build/windows32 \

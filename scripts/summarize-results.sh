@@ -8,7 +8,7 @@ set -uo pipefail
 results=$1
 
 passed=0 failed=0
-for tier in native native-asan fuzz release windows; do
+for tier in native native-asan fuzz release package windows; do
   tierPassed=0 tierFailed=0
   for report in "$results/$tier"/*.xml; do
     [ -f "$report" ] || continue

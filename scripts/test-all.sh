@@ -2,9 +2,10 @@
 # The one test command: installs what is missing, builds the three trees,
 # runs the native tier, the native tier again under ASan + UBSan, each fuzz
 # target for a few seconds, the release checks (a reproduced build, the
-# 64-bit and 32-bit programs read without running them) and the Windows tier
-# (under Wine and Xvfb), and ends with a line "N passed, N failed" over all
-# of them.
+# 64-bit and 32-bit programs read without running them), the package checks
+# (both packages built, lintian, the .deb's programs and launcher run from
+# an unpacked root, the zip's contents) and the Windows tier (under Wine and
+# Xvfb), and ends with a line "N passed, N failed" over all of them.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +15,7 @@ bash scripts/build.sh || { echo "build failed"; echo "0 passed, 1 failed"; exit 
 results=build/test-results
 rm -rf "$results"
 mkdir -p "$results/native" "$results/native-asan" "$results/fuzz" "$results/release" \
-  "$results/windows"
+  "$results/package" "$results/windows"
 
 tierStart=$(date +%s)
 bash scripts/native-tier.sh build/native "$results/native"
@@ -39,6 +40,10 @@ echo $(( $(date +%s) - tierStart )) >"$results/fuzz/seconds"
 tierStart=$(date +%s)
 bash scripts/release-checks.sh "$results/release"
 echo $(( $(date +%s) - tierStart )) >"$results/release/seconds"
+
+tierStart=$(date +%s)
+bash scripts/package-checks.sh "$results/package"
+echo $(( $(date +%s) - tierStart )) >"$results/package/seconds"
 
 tierStart=$(date +%s)
 xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/windows-tier.sh "$results/windows"

@@ -80,7 +80,7 @@ bool parseOptions(int argc, char** argv, SimOptions& options, std::string& error
 }
 
 const char* usageText() {
-    return "usage: zkc-sim [--link PATH | --tty PATH] [--log FILE] [--reply-form bare|addressed]\n"
+    return "Usage: zkc-sim [--link PATH | --tty PATH] [--log FILE] [--reply-form bare|addressed]\n"
            "               [--pace] [--echo] [--deaf] --device DEVICE [--device DEVICE ...]\n"
            "Plays ZKC devices on a serial line: a new pseudo-terminal (its path is printed\n"
            "as 'zkc-sim: serving PATH'; --link makes PATH a symlink to it once it serves),\n"
