@@ -1,5 +1,7 @@
 #include "line_timing.h"
 
+#include "protocol.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -15,10 +17,10 @@ struct Wait {
 };
 
 // The waits of the device link's commands; CMD_H and CMD_I have none.
-constexpr Wait waits[] = {{"CMD_READ_BYTE", 90},
-                          {"CMD_READ_WORD", 130},
-                          {"CMD_WRITE_WORD", 130},
-                          {"CMD_RESET", 80}};
+constexpr Wait waits[] = {{"CMD_READ_BYTE", readByteWaitMs},
+                          {"CMD_READ_WORD", readWordWaitMs},
+                          {"CMD_WRITE_WORD", writeWordWaitMs},
+                          {"CMD_RESET", resetWaitMs}};
 
 }  // namespace
 

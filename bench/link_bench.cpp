@@ -1,11 +1,13 @@
-// Times the device link's exchanges natively against zkc-sim on COM1 (found
+// Times the device transactions natively against zkc-sim on COM1 (found
 // through ZKC_PORT_DIR) and prints a row of the benchmark table for each:
-// one word read, one word write, one opening burst, each with its open and
-// close, as the panel makes them.
+// one word read, one word write, one opening burst, as the shared session
+// makes them for the panel and the command line.
 
 #include "bench_table.h"
 #include "device_link.h"
+#include "device_session.h"
 #include "line_timing.h"
+#include "named_port.h"
 
 #include <chrono>
 #include <cstdio>
@@ -20,7 +22,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr std::uint8_t portNumber = 1;
-constexpr int openingBurstCycles = 10;
 
 double nowMs() {
     return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count();
@@ -29,7 +30,7 @@ double nowMs() {
 // Writes the marker frame on its own open of the port; the time it went.
 double writeMarker() {
     SerialPort port;
-    port.open(portNumber, 9600);
+    port.open(portNumber, lineBaudRate);
     const double before = nowMs();
     port.writeBytes(markerFrame, sizeof markerFrame, transferTimeoutMs);
     const double after = nowMs();
@@ -48,7 +49,7 @@ struct Exchange {
     const char* name;
     double boundMs;
     int requests;
-    std::function<void(DeviceLink&)> run;
+    std::function<void(DeviceSession&)> run;
 };
 
 }  // namespace
@@ -67,40 +68,33 @@ int main(int argc, char** argv) {
 
     const Exchange exchanges[] = {
         {"word read", readWordWaitMs, 1,
-         [](DeviceLink& link) {
+         [](DeviceSession& session) {
              std::uint32_t word = 0;
-             link.open(portNumber);
-             link.readWord(REG_DAC0, word);
-             link.close();
+             session.readWordRetried(REG_DAC0, word);
          }},
         {"word write", writeWordWaitMs, 1,
-         [](DeviceLink& link) {
-             link.open(portNumber);
-             link.writeWord(REG_DAC0, 1234);
-             link.close();
-         }},
+         [](DeviceSession& session) { session.writeWordRetried(REG_DAC0, 1234); }},
         {"opening burst", 0, openingBurstCycles,
-         [](DeviceLink& link) {
-             for (int cycle = 0; cycle < openingBurstCycles; ++cycle) {
-                 link.open(portNumber);
-                 link.sendI();
-                 link.close();
-             }
-         }},
+         [](DeviceSession& session) { session.openingBurst(); }},
     };
 
     DeviceLink link;
     link.deviceAddress = 0;
+    PortProbe probe;
+    SerialPort spare;
+    NamedPort port("COM" + std::to_string(portNumber));
+    NoProgress progress;
+    DeviceSession session(link, probe, spare, port, progress);
     std::vector<ActionResult> results;
     std::vector<RunClock> clocks;  // of every run, in order
     for (const Exchange& exchange : exchanges) {
-        exchange.run(link);  // warm-up, outside the markers
+        exchange.run(session);  // warm-up, outside the markers
         ActionResult result{"native", exchange.name, exchange.boundMs, exchange.requests, {}, {}};
         for (int k = 0; k < runs; ++k) {
             RunClock clock;
             clock.markerBeforeMs = writeMarker();
             clock.startMs = nowMs();
-            exchange.run(link);
+            exchange.run(session);
             clock.endMs = nowMs();
             clock.markerAfterMs = writeMarker();
             result.totalsMs.push_back(clock.endMs - clock.startMs);

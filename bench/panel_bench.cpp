@@ -5,6 +5,7 @@
 // Needs ZKC_SIM, ZKC_SCRATCH and WINEPREFIX, as the Windows tier does.
 
 #include "bench_table.h"
+#include "device_session.h"
 #include "line_timing.h"
 #include "panel_driver.h"
 #include "resource_ids.h"
@@ -54,19 +55,28 @@ struct Scenario {
     int runs;
 };
 
-// The waits of each action: a probe read is 90 ms, a word read or write
-// 130 ms, a reset 80 ms, and every try of an address without a device waits
-// its 90 ms ten times.
+// The waits of each action: a probe read, a word read or write, a reset,
+// and every try of an address without a device waits its probe time; the
+// requests are the bursts' frames and one per try.
 Scenario scenarios(int index, int runs) {
     const int fewRuns = runs > 3 ? 3 : runs;
+    constexpr double probe = readByteWaitMs;
+    constexpr double read = readWordWaitMs;
+    constexpr int burst = openingBurstCycles;
+    constexpr int tries = transactionTries;
+    constexpr int addresses = highestDeviceAddress + 1;
+    // A Get that finds a device: its probe and its word read, each behind a burst.
+    constexpr int foundAndRead = burst + 1 + burst + 1 + closingBurstCycles;
     const Scenario all[] = {
-        {"Get, device at 0", "--device 0:dac0=1234", IDC_GET_BUTTON, 90 + 130, 10 + 1 + 10 + 1 + 2,
+        {"Get, device at 0", "--device 0:dac0=1234", IDC_GET_BUTTON, probe + read, foundAndRead,
          runs},
-        {"Get, device at 5", "--device 5:dac0=1234", IDC_GET_BUTTON, 5 * 10 * 90 + 90 + 130,
-         5 * (10 + 10) + 10 + 1 + 10 + 1 + 2, fewRuns},
-        {"Set", "--device 0", IDC_SET_BUTTON, 130, 10 + 1 + 2, runs},
-        {"Reset", "--device 0", IDC_RESET_BUTTON, 80, 1, runs},
-        {"Get, no device", "--device 0:silent", IDC_GET_BUTTON, 16 * 10 * 90, 16 * (10 + 10), 2},
+        {"Get, device at 5", "--device 5:dac0=1234", IDC_GET_BUTTON,
+         5 * tries * probe + probe + read, 5 * (burst + tries) + foundAndRead, fewRuns},
+        {"Set", "--device 0", IDC_SET_BUTTON, writeWordWaitMs, burst + 1 + closingBurstCycles,
+         runs},
+        {"Reset", "--device 0", IDC_RESET_BUTTON, resetWaitMs, 1, runs},
+        {"Get, no device", "--device 0:silent", IDC_GET_BUTTON, addresses * tries * probe,
+         addresses * (burst + tries), 2},
     };
     return all[index];
 }

@@ -4,8 +4,8 @@
 #include "device_session.h"
 #include "frame_observer.h"
 #include "named_port.h"
-#include "port_probe.h"
 #include "port_spec.h"
+#include "probe_port.h"
 #include "progress.h"
 #include "serial_port.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "port_types.h"
+#include "port_records.h"
+#include "protocol.h"
 
 #include <cstdint>
 
@@ -21,11 +22,27 @@ public:
     // Always 1; harmless on a closed probe.
     std::int32_t close();
 
-    bool isOpen() const { return opened != 0; }
+    bool isOpen() const { return opened != 0 && portHandle != closedProbeHandle; }
 
 private:
+    // The platform's part, in serial_port_win32.cpp or serial_port_posix.cpp.
+    // openDevice opens and configures the port, and on a failure releases
+    // what it acquired itself; only a success fills the fields.
+    bool openDevice(const char* name, std::int32_t baudRate);
+    void releaseDevice();
+
     PortHandle portHandle;
     TransferRecord readOverlapped;
     TransferRecord writeOverlapped;
     std::int32_t opened;
+};
+
+// The probe as the panel uses it: always at 9600 baud.
+class PortProbe : public ProbePort {
+public:
+    virtual ~PortProbe() = default;
+
+    std::int32_t open(std::int8_t n) { return ProbePort::open(n, lineBaudRate); }
+    std::int32_t openNamed(const char* name) { return ProbePort::openNamed(name, lineBaudRate); }
+    std::int32_t close() { return ProbePort::close(); }
 };

@@ -1,3 +1,5 @@
 #include "device_link.h"
 
+#include <windows.h>
+
 void DeviceLink::waitForReply(std::uint32_t ms) { SleepEx(ms, TRUE); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "port_types.h"
+#include "port_records.h"
 
 #include <cstdint>
 
@@ -18,7 +18,8 @@ public:
     SerialPort& operator=(const SerialPort&) = delete;
 
     // Opens \\.\COM<n> exclusively at baudRate, keeping every other line
-    // setting. 1 when open; 0 otherwise, and the port is then closed.
+    // setting. 1 when open; 0 otherwise, and the port is then closed. A port
+    // that is open is closed first.
     std::int32_t open(std::int32_t n, std::int32_t baudRate);
     // The same for a port by its platform name: \\.\COM<n>, or on POSIX
     // also a device path.
@@ -30,9 +31,17 @@ public:
     // Bytes that had already arrived, at most count; returns at once.
     std::uint32_t readBytes(void* buffer, std::uint32_t count, std::uint32_t timeoutMs);
 
-    bool isOpen() const { return opened != 0; }
+    bool isOpen() const { return opened != 0 && portHandle != invalidPortHandle; }
 
 private:
+    // The platform's part, in serial_port_win32.cpp or serial_port_posix.cpp.
+    // openDevice opens and configures the port of a closed object; what it
+    // acquired is in the fields, so that on a failure close releases it.
+    bool openDevice(const char* name, std::int32_t baudRate);
+    void releaseDevice();
+    std::uint32_t writeDevice(const void* data, std::uint32_t count, std::uint32_t timeoutMs);
+    std::uint32_t readDevice(void* buffer, std::uint32_t count, std::uint32_t timeoutMs);
+
     PortHandle portHandle;
     TransferRecord readOverlapped;
     TransferRecord writeOverlapped;

@@ -1,8 +1,9 @@
-// SerialPort and ProbePort over termios: the effects the Windows backend gets
-// from KERNEL32, on a POSIX tty.
+// The platform's part of SerialPort and ProbePort over termios: the effects
+// the Windows backend gets from KERNEL32, on a POSIX tty. Transfers end
+// inside their call, so the transfer records stay unused.
 
 #include "line_settings_posix.h"
-#include "port_path.h"
+#include "device_path_posix.h"
 #include "probe_port.h"
 #include "serial_port.h"
 
@@ -104,75 +105,47 @@ std::uint32_t immediateRead(int fd, std::uint8_t* buffer, std::uint32_t count) {
     }
 }
 
+int descriptorOf(PortHandle handle) { return static_cast<int>(handle); }
+
 }  // namespace
 
-SerialPort::SerialPort()
-    : portHandle(invalidPortHandle), readOverlapped{}, writeOverlapped{}, opened(0) {}
+const PortHandle closedProbeHandle = -1;
 
-SerialPort::~SerialPort() { close(); }
-
-std::int32_t SerialPort::openNamed(const char* name, std::int32_t baudRate) {
-    if (opened == 1) close();
+bool SerialPort::openDevice(const char* name, std::int32_t baudRate) {
     speed_t speed;
-    if (!speedFor(baudRate, speed)) return 0;
-    portHandle = openExclusive(name);
-    if (portHandle == invalidPortHandle) return 0;
+    if (!speedFor(baudRate, speed)) return false;
+    const int fd = openExclusive(name);
+    portHandle = fd;
+    if (fd < 0) return false;
     opened = 1;
-    readOverlapped = {};
-    writeOverlapped = {};
     termios settings;
-    if (tcgetattr(portHandle, &settings) != 0) {
-        close();
-        return 0;
-    }
+    if (tcgetattr(fd, &settings) != 0) return false;
     makeRaw(settings, speed, false);
-    if (tcsetattr(portHandle, TCSANOW, &settings) != 0) {
-        close();
-        return 0;
-    }
+    if (tcsetattr(fd, TCSANOW, &settings) != 0) return false;
     // A new open starts with an empty input queue, as a Windows serial
     // driver does: a late reply of an earlier exchange must not be read as
     // the reply of the next one.
-    tcflush(portHandle, TCIFLUSH);
-    return 1;
+    tcflush(fd, TCIFLUSH);
+    return true;
 }
 
-std::int32_t SerialPort::close() {
-    if (opened == 0 || portHandle == invalidPortHandle) return 1;
-    closeExclusive(portHandle);
-    opened = 0;
-    portHandle = invalidPortHandle;
-    return 1;
+void SerialPort::releaseDevice() { closeExclusive(descriptorOf(portHandle)); }
+
+std::uint32_t SerialPort::writeDevice(const void* data, std::uint32_t count,
+                                      std::uint32_t timeoutMs) {
+    return timedWrite(descriptorOf(portHandle), static_cast<const std::uint8_t*>(data), count,
+                      timeoutMs);
 }
 
-std::uint32_t SerialPort::writeBytes(const void* data, std::uint32_t count,
-                                     std::uint32_t timeoutMs) {
-    if (opened == 0 || portHandle == invalidPortHandle) return 0;
-    writeOverlapped.transferred =
-        timedWrite(portHandle, static_cast<const std::uint8_t*>(data), count, timeoutMs);
-    return writeOverlapped.transferred;
+std::uint32_t SerialPort::readDevice(void* buffer, std::uint32_t count, std::uint32_t) {
+    return immediateRead(descriptorOf(portHandle), static_cast<std::uint8_t*>(buffer), count);
 }
 
-std::uint32_t SerialPort::readBytes(void* buffer, std::uint32_t count, std::uint32_t) {
-    if (opened == 0 || portHandle == invalidPortHandle) return 0;
-    readOverlapped.transferred =
-        immediateRead(portHandle, static_cast<std::uint8_t*>(buffer), count);
-    return readOverlapped.transferred;
-}
-
-ProbePort::ProbePort()
-    : portHandle(nullPortHandle), readOverlapped{}, writeOverlapped{}, opened(0) {}
-
-ProbePort::~ProbePort() { close(); }
-
-std::int32_t ProbePort::openNamed(const char* name, std::int32_t baudRate) {
-    if (opened == 1) return 1;
+bool ProbePort::openDevice(const char* name, std::int32_t baudRate) {
     speed_t speed;
-    if (!speedFor(baudRate, speed)) return 0;
+    if (!speedFor(baudRate, speed)) return false;
     const int fd = openExclusive(name);
-    if (fd < 0) return 0;
-    readOverlapped = {};
-    writeOverlapped = {};
+    if (fd < 0) return false;
     // Unreadable settings are replaced by defined ones, never left as
     // whatever the stack held.
     termios settings{};
@@ -180,17 +153,11 @@ std::int32_t ProbePort::openNamed(const char* name, std::int32_t baudRate) {
     makeRaw(settings, speed, true);
     if (tcsetattr(fd, TCSANOW, &settings) != 0) {
         closeExclusive(fd);
-        return 0;
+        return false;
     }
     portHandle = fd;
     opened = 1;
-    return 1;
+    return true;
 }
 
-std::int32_t ProbePort::close() {
-    if (opened == 0 || portHandle == nullPortHandle) return 1;
-    closeExclusive(portHandle);
-    opened = 0;
-    portHandle = nullPortHandle;
-    return 1;
-}
+void ProbePort::releaseDevice() { closeExclusive(descriptorOf(portHandle)); }

@@ -1,8 +1,10 @@
-// SerialPort and ProbePort over the KERNEL32 serial-communications calls.
+// The platform's part of SerialPort and ProbePort, over the KERNEL32
+// serial-communications calls.
 
 #include "probe_port.h"
 #include "serial_port.h"
 
+#include <windows.h>
 
 namespace {
 
@@ -40,91 +42,91 @@ std::uint32_t timedTransfer(HANDLE port, OVERLAPPED& record, std::uint32_t timeo
     return count;
 }
 
+// The port's handle and records, as the KERNEL32 calls take them.
+HANDLE handleOf(PortHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+PortHandle portHandleOf(HANDLE handle) { return reinterpret_cast<PortHandle>(handle); }
+
+OVERLAPPED& overlappedOf(TransferRecord& record) {
+    static_assert(sizeof(OVERLAPPED) <= sizeof record.storage, "an OVERLAPPED fits the record");
+    static_assert(alignof(OVERLAPPED) <= alignof(TransferRecord), "and is aligned in it");
+    return *reinterpret_cast<OVERLAPPED*>(record.storage);
+}
+
+void clearRecords(TransferRecord& read, TransferRecord& write) {
+    overlappedOf(read) = {};
+    overlappedOf(write) = {};
+}
+
 }  // namespace
 
-SerialPort::SerialPort()
-    : portHandle(invalidPortHandle), readOverlapped{}, writeOverlapped{}, opened(0) {}
+const PortHandle closedProbeHandle = 0;
 
-SerialPort::~SerialPort() { close(); }
-
-std::int32_t SerialPort::openNamed(const char* name, std::int32_t baudRate) {
-    if (opened == 1) close();
-    portHandle = createPort(name, 0);
-    if (portHandle == INVALID_HANDLE_VALUE) return 0;
+bool SerialPort::openDevice(const char* name, std::int32_t baudRate) {
+    const HANDLE port = createPort(name, 0);
+    portHandle = portHandleOf(port);
+    if (port == INVALID_HANDLE_VALUE) return false;
     opened = 1;
-    readOverlapped = {};
-    writeOverlapped = {};
-    readOverlapped.hEvent = createTransferEvent();
-    writeOverlapped.hEvent = createTransferEvent();
+    clearRecords(readOverlapped, writeOverlapped);
+    OVERLAPPED& read = overlappedOf(readOverlapped);
+    OVERLAPPED& write = overlappedOf(writeOverlapped);
+    read.hEvent = createTransferEvent();
+    write.hEvent = createTransferEvent();
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = MAXDWORD;
     DCB settings{};
     settings.DCBlength = dcbLength;
-    const bool configured = readOverlapped.hEvent != nullptr &&
-                            writeOverlapped.hEvent != nullptr &&
-                            SetCommTimeouts(portHandle, &timeouts) &&
-                            SetupComm(portHandle, portQueueSize, portQueueSize) &&
-                            GetCommState(portHandle, &settings);
+    const bool configured = read.hEvent != nullptr && write.hEvent != nullptr &&
+                            SetCommTimeouts(port, &timeouts) &&
+                            SetupComm(port, portQueueSize, portQueueSize) &&
+                            GetCommState(port, &settings);
     if (configured) settings.BaudRate = static_cast<DWORD>(baudRate);
-    if (!configured || !SetCommState(portHandle, &settings)) {
-        close();
-        return 0;
-    }
+    if (!configured || !SetCommState(port, &settings)) return false;
     // Windows starts every open with an empty input queue; Wine keeps what a
     // pseudo-terminal still holds, which must not be read as a later reply.
-    PurgeComm(portHandle, PURGE_RXCLEAR);
-    return 1;
+    PurgeComm(port, PURGE_RXCLEAR);
+    return true;
 }
 
-std::int32_t SerialPort::close() {
-    if (opened == 0 || portHandle == INVALID_HANDLE_VALUE) return 1;
-    closeEvents(readOverlapped, writeOverlapped);
-    CloseHandle(portHandle);
-    opened = 0;
-    portHandle = INVALID_HANDLE_VALUE;
-    return 1;
+void SerialPort::releaseDevice() {
+    closeEvents(overlappedOf(readOverlapped), overlappedOf(writeOverlapped));
+    CloseHandle(handleOf(portHandle));
 }
 
-std::uint32_t SerialPort::writeBytes(const void* data, std::uint32_t count,
-                                     std::uint32_t timeoutMs) {
-    if (opened == 0 || portHandle == INVALID_HANDLE_VALUE) return 0;
-    ClearCommError(portHandle, nullptr, nullptr);
-    return timedTransfer(portHandle, writeOverlapped, timeoutMs, [&](OVERLAPPED* record) {
-        return WriteFile(portHandle, data, count, nullptr, record);
+std::uint32_t SerialPort::writeDevice(const void* data, std::uint32_t count,
+                                      std::uint32_t timeoutMs) {
+    const HANDLE port = handleOf(portHandle);
+    ClearCommError(port, nullptr, nullptr);
+    return timedTransfer(port, overlappedOf(writeOverlapped), timeoutMs, [&](OVERLAPPED* record) {
+        return WriteFile(port, data, count, nullptr, record);
     });
 }
 
-std::uint32_t SerialPort::readBytes(void* buffer, std::uint32_t count, std::uint32_t timeoutMs) {
-    if (opened == 0 || portHandle == INVALID_HANDLE_VALUE) return 0;
+std::uint32_t SerialPort::readDevice(void* buffer, std::uint32_t count, std::uint32_t timeoutMs) {
+    const HANDLE port = handleOf(portHandle);
     // Ask for no more than has arrived: under Wine a read of an empty queue
     // stays pending for the whole time limit, where Windows returns at once.
     COMSTAT status{};
     DWORD errors = 0;
-    ClearCommError(portHandle, &errors, &status);
+    ClearCommError(port, &errors, &status);
     const DWORD available = status.cbInQue < count ? status.cbInQue : count;
     if (available == 0) return 0;
-    return timedTransfer(portHandle, readOverlapped, timeoutMs, [&](OVERLAPPED* record) {
-        return ReadFile(portHandle, buffer, available, nullptr, record);
+    return timedTransfer(port, overlappedOf(readOverlapped), timeoutMs, [&](OVERLAPPED* record) {
+        return ReadFile(port, buffer, available, nullptr, record);
     });
 }
 
-ProbePort::ProbePort()
-    : portHandle(nullPortHandle), readOverlapped{}, writeOverlapped{}, opened(0) {}
-
-ProbePort::~ProbePort() { close(); }
-
-std::int32_t ProbePort::openNamed(const char* name, std::int32_t baudRate) {
-    if (opened == 1) return 1;
+bool ProbePort::openDevice(const char* name, std::int32_t baudRate) {
     const HANDLE port = createPort(name, FILE_ATTRIBUTE_NORMAL);
-    if (port == INVALID_HANDLE_VALUE) return 0;
-    readOverlapped = {};
-    writeOverlapped = {};
+    if (port == INVALID_HANDLE_VALUE) return false;
+    clearRecords(readOverlapped, writeOverlapped);
+    OVERLAPPED& read = overlappedOf(readOverlapped);
+    OVERLAPPED& write = overlappedOf(writeOverlapped);
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = MAXDWORD;
     timeouts.WriteTotalTimeoutConstant = 5000;
     SetCommTimeouts(port, &timeouts);
-    readOverlapped.hEvent = createTransferEvent();
-    writeOverlapped.hEvent = createTransferEvent();
+    read.hEvent = createTransferEvent();
+    write.hEvent = createTransferEvent();
     // Settings that cannot be read are written back as defined zeros with
     // the rate and data bits, never as whatever the stack held.
     DCB settings{};
@@ -135,25 +137,21 @@ std::int32_t ProbePort::openNamed(const char* name, std::int32_t baudRate) {
     }
     settings.BaudRate = static_cast<DWORD>(baudRate);
     settings.ByteSize = 8;
-    const bool ready = SetCommState(port, &settings) && SetupComm(port, portQueueSize, portQueueSize) &&
-                       readOverlapped.hEvent != nullptr && writeOverlapped.hEvent != nullptr;
+    const bool ready = SetCommState(port, &settings) &&
+                       SetupComm(port, portQueueSize, portQueueSize) &&
+                       read.hEvent != nullptr && write.hEvent != nullptr;
     if (!ready) {
-        closeEvents(readOverlapped, writeOverlapped);
-        readOverlapped = {};
-        writeOverlapped = {};
+        closeEvents(read, write);
+        clearRecords(readOverlapped, writeOverlapped);
         CloseHandle(port);
-        return 0;
+        return false;
     }
-    portHandle = port;
+    portHandle = portHandleOf(port);
     opened = 1;
-    return 1;
+    return true;
 }
 
-std::int32_t ProbePort::close() {
-    if (opened == 0 || portHandle == nullPortHandle) return 1;
-    closeEvents(readOverlapped, writeOverlapped);
-    CloseHandle(portHandle);
-    opened = 0;
-    portHandle = nullPortHandle;
-    return 1;
+void ProbePort::releaseDevice() {
+    closeEvents(overlappedOf(readOverlapped), overlappedOf(writeOverlapped));
+    CloseHandle(handleOf(portHandle));
 }

@@ -6,7 +6,7 @@
 #include "dialog.h"
 #include "panel_port.h"
 #include "panel_progress.h"
-#include "port_probe.h"
+#include "probe_port.h"
 #include "serial_port.h"
 
 #include <windows.h>

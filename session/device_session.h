@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device_link.h"
-#include "port_probe.h"
+#include "probe_port.h"
 #include "progress.h"
 #include "serial_port.h"
 #include "session_port.h"
@@ -43,9 +43,10 @@ public:
     std::uint8_t readWordRetried(std::uint16_t reg, std::uint32_t& value);
     std::uint8_t writeWordRetried(std::uint16_t reg, std::uint16_t value);
 
-    // The two checks that the port can be opened, once through the probe's
-    // short name and once through the device path; each closes again, since
-    // opens are exclusive.
+    // The two checks that the port can be opened, each closing it again
+    // since opens are exclusive. The probe opens the short name and sets the
+    // port to 8 data bits, which every later open through the device path
+    // keeps; the second check opens that device path, as the link will.
     bool portOpens();
     // Addresses the link to this device, sends the opening burst and reads
     // the probe register; true when the device answered, whatever the byte.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device_link.h"
-#include "port_probe.h"
+#include "probe_port.h"
 #include "serial_port.h"
 
 #include <cstdint>

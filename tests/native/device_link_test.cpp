@@ -134,7 +134,8 @@ TEST_F(DeviceLinkTest, EachCommandWaitsItsOwnTime) {
     link.readWord(REG_DAC0, word);
     link.writeWord(REG_DAC0, 1);
     link.sendReset(24, 0);
-    EXPECT_EQ(link.waits, (std::vector<std::uint32_t>{90, 130, 130, 80}));
+    EXPECT_EQ(link.waits, (std::vector<std::uint32_t>{readByteWaitMs, readWordWaitMs,
+                                                      writeWordWaitMs, resetWaitMs}));
 }
 
 TEST_F(DeviceLinkTest, ACommandOnAClosedPortSendsNothingAndFails) {

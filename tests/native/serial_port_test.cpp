@@ -3,7 +3,7 @@
 
 #include "device_link.h"
 #include "line_settings_posix.h"
-#include "port_probe.h"
+#include "probe_port.h"
 #include "pseudo_terminal.h"
 #include "serial_port.h"
 

@@ -1,5 +1,7 @@
 #include "line_traffic.h"
 
+#include "device_session.h"
+
 #include <sstream>
 
 namespace {
@@ -48,8 +50,8 @@ std::string silentPoll(int first, int last)
     std::string summary;
     for (int address = first; address <= last; ++address) {
         const std::string a = std::to_string(address);
-        append(summary, a + ":CMD_I", 10);
-        append(summary, a + ":CMD_READ_BYTE", 10);
+        append(summary, a + ":CMD_I", openingBurstCycles);
+        append(summary, a + ":CMD_READ_BYTE", transactionTries);
     }
     return summary;
 }

@@ -2,7 +2,7 @@
 // simulated device linked as COM1.
 
 #include "device_link.h"
-#include "port_probe.h"
+#include "probe_port.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "port_path.h"
+#include "device_path_posix.h"
 
 #include <cstdlib>
 #include <cstring>
