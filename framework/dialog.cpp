@@ -138,12 +138,12 @@ const EventTableBase* Dialog::GetMessageMap() const
     return nullptr;
 }
 
-void Dialog::OnSysCommand(UINT command, LPARAM position)
+void Dialog::defaultSysCommand(UINT command, LPARAM position)
 {
     DefWindowProcW(window, WM_SYSCOMMAND, command, position);
 }
 
-void Dialog::OnPaint()
+void Dialog::defaultPaint()
 {
     DefWindowProcW(window, WM_PAINT, 0, 0);
 }

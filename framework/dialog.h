@@ -48,9 +48,10 @@ protected:
     // The class's event table; the base has none.
     virtual const EventTableBase* GetMessageMap() const;
 
-    // Default processing, for handlers that pass an event on.
-    void OnSysCommand(UINT command, LPARAM position);
-    void OnPaint();
+    // The window system's own processing of a system command or a paint,
+    // for handlers that pass the event on.
+    void defaultSysCommand(UINT command, LPARAM position);
+    void defaultPaint();
 
     // The application running the dialog; valid while DoModal runs.
     Application& application() const { return *runningApplication; }

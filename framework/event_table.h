@@ -75,7 +75,7 @@ EventRow<D> onKillFocus(int controlId, void (D::*handler)())
 }
 
 // WM_SYSCOMMAND: the handler gets the command identifier and the cursor
-// position, and hands what it does not handle to Dialog::OnSysCommand.
+// position, and hands what it does not handle to Dialog::defaultSysCommand.
 template <class D>
 EventRow<D> onSysCommand(void (D::*handler)(UINT, LPARAM))
 {
@@ -85,7 +85,7 @@ EventRow<D> onSysCommand(void (D::*handler)(UINT, LPARAM))
             }};
 }
 
-// WM_PAINT: the handler paints, or calls Dialog::OnPaint.
+// WM_PAINT: the handler paints, or calls Dialog::defaultPaint.
 template <class D>
 EventRow<D> onPaint(void (D::*handler)())
 {

@@ -71,14 +71,14 @@ void MainPanel::OnSysCommand(UINT command, LPARAM position)
         AboutBox box;
         box.DoModal(application());
     } else {
-        Dialog::OnSysCommand(command, position);
+        defaultSysCommand(command, position);
     }
 }
 
 void MainPanel::OnPaint()
 {
     if (!IsIconic(handle())) {
-        Dialog::OnPaint();
+        defaultPaint();
         return;
     }
     PAINTSTRUCT paint;

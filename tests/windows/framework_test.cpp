@@ -64,12 +64,12 @@ private:
     void recordSysCommand(UINT command, LPARAM position)
     {
         sysCommands.push_back(command);
-        OnSysCommand(command, position);
+        defaultSysCommand(command, position);
     }
     void countPaint()
     {
         ++paintCount;
-        OnPaint();
+        defaultPaint();
     }
     HICON giveDragIcon() { return dragIcon; }
     void countKillFocus() { ++killFocusCount; }
