@@ -14,12 +14,14 @@ double medianOf(const std::vector<RunOverhead>& runs, double RunOverhead::*field
 
 std::string tableHeader() {
     char line[256];
-    std::snprintf(line, sizeof line, "| %-6s | %-22s | %4s | %11s | %9s | %6s | %9s | %10s | %9s | %8s | %9s |",
+    std::snprintf(line, sizeof line,
+                  "| %-6s | %-22s | %4s | %11s | %9s | %6s | %9s | %10s | %9s | %8s | %9s |",
                   "where", "action", "runs", "median ms", "bound ms", "ratio", "before ms",
                   "between ms", "after ms", "requests", "reply ms");
     std::string header = line;
-    header += "\n|--------|------------------------|------|-------------|-----------|--------|"
-              "-----------|------------|-----------|----------|-----------|";
+    header +=
+        "\n|--------|------------------------|------|-------------|-----------|--------|"
+        "-----------|------------|-----------|----------|-----------|";
     return header;
 }
 
@@ -29,17 +31,19 @@ std::string tableRow(const ActionResult& result) {
     if (result.boundMs > 0) std::snprintf(ratio, sizeof ratio, "%.3f", measured / result.boundMs);
     char line[320];
     if (!result.timedOnLine) {
-        std::snprintf(line, sizeof line,
-                      "| %-6s | %-22s | %4zu | %11.1f | %9.0f | %6s | %9s | %10s | %9s | %8s | %9s |",
-                      result.where.c_str(), result.action.c_str(), result.totalsMs.size(),
-                      measured, result.boundMs, ratio, "-", "-", "-", "-", "-");
+        std::snprintf(
+            line, sizeof line,
+            "| %-6s | %-22s | %4zu | %11.1f | %9.0f | %6s | %9s | %10s | %9s | %8s | %9s |",
+            result.where.c_str(), result.action.c_str(), result.totalsMs.size(), measured,
+            result.boundMs, ratio, "-", "-", "-", "-", "-");
         return line;
     }
     if (result.overhead.size() != result.totalsMs.size() || result.overhead.empty()) {
-        std::snprintf(line, sizeof line,
-                      "| %-6s | %-22s | %4zu | %11.1f | %9.0f | %6s | %9s | %10s | %9s | %8s | %9s |",
-                      result.where.c_str(), result.action.c_str(), result.totalsMs.size(),
-                      measured, result.boundMs, ratio, "?", "?", "?", "no log", "?");
+        std::snprintf(
+            line, sizeof line,
+            "| %-6s | %-22s | %4zu | %11.1f | %9.0f | %6s | %9s | %10s | %9s | %8s | %9s |",
+            result.where.c_str(), result.action.c_str(), result.totalsMs.size(), measured,
+            result.boundMs, ratio, "?", "?", "?", "no log", "?");
         return line;
     }
     std::vector<double> counts;
@@ -48,12 +52,13 @@ std::string tableRow(const ActionResult& result) {
     char requestText[24];
     std::snprintf(requestText, sizeof requestText, "%.0f%s", requests,
                   static_cast<int>(requests) == result.expectedRequests ? "" : " (!)");
-    std::snprintf(line, sizeof line,
-                  "| %-6s | %-22s | %4zu | %11.1f | %9.0f | %6s | %9.2f | %10.2f | %9.2f | %8s | %9.2f |",
-                  result.where.c_str(), result.action.c_str(), result.totalsMs.size(), measured,
-                  result.boundMs, ratio, medianOf(result.overhead, &RunOverhead::beforeMs),
-                  medianOf(result.overhead, &RunOverhead::betweenMs),
-                  medianOf(result.overhead, &RunOverhead::afterMs), requestText,
-                  medianOf(result.overhead, &RunOverhead::replyLineMs));
+    std::snprintf(
+        line, sizeof line,
+        "| %-6s | %-22s | %4zu | %11.1f | %9.0f | %6s | %9.2f | %10.2f | %9.2f | %8s | %9.2f |",
+        result.where.c_str(), result.action.c_str(), result.totalsMs.size(), measured,
+        result.boundMs, ratio, medianOf(result.overhead, &RunOverhead::beforeMs),
+        medianOf(result.overhead, &RunOverhead::betweenMs),
+        medianOf(result.overhead, &RunOverhead::afterMs), requestText,
+        medianOf(result.overhead, &RunOverhead::replyLineMs));
     return line;
 }

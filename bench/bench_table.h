@@ -7,13 +7,13 @@
 
 // The measured runs of one action against its lower bound.
 struct ActionResult {
-    std::string where;   // "wine" or "native"
+    std::string where;  // "wine" or "native"
     std::string action;
     double boundMs = 0;  // the fixed waits of every exchange in it
     int expectedRequests = 0;
     std::vector<double> totalsMs;       // one per run
     std::vector<RunOverhead> overhead;  // one per run, from the line's clock
-    bool timedOnLine = true;  // false: measured by its wall time only
+    bool timedOnLine = true;            // false: measured by its wall time only
 };
 
 std::string tableHeader();

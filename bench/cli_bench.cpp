@@ -73,8 +73,8 @@ int main(int argc, char** argv) {
     }();
 
     runMs(zkc, {"get", "--address", "5", "--port", "COM6"});  // warm-up
-    const ActionResult get =
-        timed("zkc get --address 5", readWordWaitMs, runs, zkc, {"get", "--address", "5", "--port", "COM6"});
+    const ActionResult get = timed("zkc get --address 5", readWordWaitMs, runs, zkc,
+                                   {"get", "--address", "5", "--port", "COM6"});
 
     // One line alone, each of the four once: their sum is what scanning them
     // one after the other would take.
@@ -85,8 +85,9 @@ int main(int argc, char** argv) {
         sequentialMs += alone.back();
     }
     const int scanRuns = runs < 2 ? runs : 2;
-    const ActionResult scan = timed("zkc scan, 4 lines", median(alone), scanRuns, zkc,
-                                    {"scan", "--port", "1", "--port", "2", "--port", "3", "--port", "4"});
+    const ActionResult scan =
+        timed("zkc scan, 4 lines", median(alone), scanRuns, zkc,
+              {"scan", "--port", "1", "--port", "2", "--port", "3", "--port", "4"});
 
     const double applyWaitsMs =
         (highestDeviceAddress + 1) * (readWordWaitMs + writeWordWaitMs + readWordWaitMs);
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
     const ActionResult apply =
         timed("zkc apply, 16 devices", applyWaitsMs, applyRuns, zkc, {"apply", plan});
 
-    for (const ActionResult& result : {get, scan, apply}) std::printf("%s\n", tableRow(result).c_str());
+    for (const ActionResult& result : {get, scan, apply})
+        std::printf("%s\n", tableRow(result).c_str());
     std::printf("SCAN one line alone %.1f ms (median of 4), the four one after the other %.1f ms\n",
                 median(alone), sequentialMs);
     return 0;

@@ -40,9 +40,9 @@ struct RunOverhead {
     double beforeMs = 0;
     double betweenMs = 0;
     double afterMs = 0;
-    double waitsMs = 0;       // sum of the fixed waits of the requests seen
+    double waitsMs = 0;  // sum of the fixed waits of the requests seen
     int requests = 0;
-    double replyLineMs = 0;   // longest time from a request to its reply's last byte
+    double replyLineMs = 0;  // longest time from a request to its reply's last byte
 };
 
 // The runs of one log, in order: run k lies between the (2k)th and the

@@ -48,8 +48,8 @@ PortScan scanPort(const PortSpec& port, PortProgress& progress, FrameObserver* t
 // Before, write, read back, for one row of a plan.
 RowOutcome applyRow(const PlanRow& row, PortWork& work, PortProgress& progress) {
     RowOutcome outcome{row.line, row.port.shown, row.address, {}, row.dac0, {}, "no-answer"};
-    const std::string where = "line " + std::to_string(row.line) + ", address " +
-                              std::to_string(row.address) + ": ";
+    const std::string where =
+        "line " + std::to_string(row.line) + ", address " + std::to_string(row.address) + ": ";
     progress.show(where + "reading DAC0");
     outcome.before = work.readDac0(row.address);
     if (outcome.before) {
@@ -82,8 +82,8 @@ int runScan(const Arguments& args, const Console& console) {
         });
     }
     std::fputs((args.json ? scanJson(scans) : scanText(scans)).c_str(), console.out);
-    const bool anyOpened = std::any_of(scans.begin(), scans.end(),
-                                       [](const PortScan& scan) { return scan.opened; });
+    const bool anyOpened =
+        std::any_of(scans.begin(), scans.end(), [](const PortScan& scan) { return scan.opened; });
     const bool anyDevice = std::any_of(scans.begin(), scans.end(),
                                        [](const PortScan& scan) { return !scan.devices.empty(); });
     if (anyDevice) return exitDone;
@@ -117,8 +117,8 @@ int runApply(const Arguments& args, const std::vector<PlanRow>& plan, RecordFile
                 if (!(row.port == ports[i])) continue;
                 const RowOutcome outcome =
                     run.opened ? applyRow(row, work, views.progress(i))
-                               : RowOutcome{row.line, row.port.shown, row.address, {},
-                                            row.dac0, {}, "no-answer"};
+                               : RowOutcome{row.line, row.port.shown, row.address, {}, row.dac0,
+                                            {},       "no-answer"};
                 // A row that cannot be recorded stops the port: the record
                 // must hold every row that was done.
                 if (record != nullptr && !record->append(outcome)) {
@@ -131,7 +131,8 @@ int runApply(const Arguments& args, const std::vector<PlanRow>& plan, RecordFile
         });
     }
     std::vector<RowOutcome> outcomes;
-    for (const PortRun& run : runs) outcomes.insert(outcomes.end(), run.rows.begin(), run.rows.end());
+    for (const PortRun& run : runs)
+        outcomes.insert(outcomes.end(), run.rows.begin(), run.rows.end());
     std::sort(outcomes.begin(), outcomes.end(),
               [](const RowOutcome& a, const RowOutcome& b) { return a.line < b.line; });
     std::fputs((args.json ? applyJson(outcomes) : applyText(outcomes)).c_str(), console.out);

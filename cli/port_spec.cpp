@@ -4,8 +4,7 @@
 
 #include <cctype>
 
-std::optional<PortSpec> parsePort(const std::string& text, bool pathsAllowed,
-                                  std::string& error) {
+std::optional<PortSpec> parsePort(const std::string& text, bool pathsAllowed, std::string& error) {
     if (!text.empty() && text[0] == '/') {
         if (pathsAllowed) return PortSpec{text, text};
         error = "port '" + text + "': device paths are for Linux; name the port COM<n>";

@@ -16,5 +16,4 @@ struct PortSpec {
 constexpr unsigned highestPortNumber = 255;
 
 // The port text names; nothing, with the reason in error, when it names none.
-std::optional<PortSpec> parsePort(const std::string& text, bool pathsAllowed,
-                                  std::string& error);
+std::optional<PortSpec> parsePort(const std::string& text, bool pathsAllowed, std::string& error);

@@ -32,8 +32,8 @@ std::string recordLine(const RowOutcome& row, std::time_t at) {
     // std::gmtime shares its result between calls: the caller holds the
     // record's lock.
     std::strftime(time, sizeof time, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&at));
-    return std::string(time) + "," + csvField(row.port) + "," + std::to_string(row.address) +
-           "," + valueField(row.before) + "," + std::to_string(row.after) + "," +
+    return std::string(time) + "," + csvField(row.port) + "," + std::to_string(row.address) + "," +
+           valueField(row.before) + "," + std::to_string(row.after) + "," +
            valueField(row.readBack) + "," + row.result;
 }
 

@@ -44,9 +44,9 @@ std::string getText(const DeviceOutcome& outcome) {
 }
 
 std::string getJson(const DeviceOutcome& outcome) {
-    return "{\"port\": " + jsonString(outcome.port) + ", \"address\": " +
-           addressJson(outcome.address) + ", \"dac0\": " + number(outcome.value) +
-           failureJson(outcome) + "}\n";
+    return "{\"port\": " + jsonString(outcome.port) +
+           ", \"address\": " + addressJson(outcome.address) +
+           ", \"dac0\": " + number(outcome.value) + failureJson(outcome) + "}\n";
 }
 
 std::string setText(const DeviceOutcome& outcome) {
@@ -54,10 +54,11 @@ std::string setText(const DeviceOutcome& outcome) {
 }
 
 std::string setJson(const DeviceOutcome& outcome) {
-    return "{\"port\": " + jsonString(outcome.port) + ", \"address\": " +
-           addressJson(outcome.address) + ", \"dac0\": " + std::to_string(outcome.asked) +
-           ", \"written\": " + (outcome.failure.empty() ? "true" : "false") +
-           failureJson(outcome) + "}\n";
+    return "{\"port\": " + jsonString(outcome.port) +
+           ", \"address\": " + addressJson(outcome.address) +
+           ", \"dac0\": " + std::to_string(outcome.asked) +
+           ", \"written\": " + (outcome.failure.empty() ? "true" : "false") + failureJson(outcome) +
+           "}\n";
 }
 
 std::string resetText(const DeviceOutcome& outcome) {
@@ -65,8 +66,9 @@ std::string resetText(const DeviceOutcome& outcome) {
 }
 
 std::string resetJson(const DeviceOutcome& outcome) {
-    return "{\"port\": " + jsonString(outcome.port) + ", \"address\": " +
-           addressJson(outcome.address) + ", \"reset\": " + std::to_string(outcome.asked) +
+    return "{\"port\": " + jsonString(outcome.port) +
+           ", \"address\": " + addressJson(outcome.address) +
+           ", \"reset\": " + std::to_string(outcome.asked) +
            ", \"echo\": " + number(outcome.value) + failureJson(outcome) + "}\n";
 }
 
@@ -125,7 +127,8 @@ std::string applyJson(const std::vector<RowOutcome>& rows) {
         if (i > 0) json += ", ";
         json += "{\"line\": " + std::to_string(row.line) + ", \"port\": " + jsonString(row.port) +
                 ", \"address\": " + std::to_string(row.address) +
-                ", \"before\": " + number(row.before) + ", \"after\": " + std::to_string(row.after) +
+                ", \"before\": " + number(row.before) +
+                ", \"after\": " + std::to_string(row.after) +
                 ", \"readBack\": " + number(row.readBack) +
                 ", \"result\": " + jsonString(row.result) + "}";
     }

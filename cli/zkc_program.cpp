@@ -50,8 +50,7 @@ bool readPlan(const std::string& path, std::string& text, std::string& error) {
 int runZkc(int argc, char** argv, const WaitPrecision::TimerCalls& timer) {
     const WaitPrecision precision(timer);
     std::string error;
-    const std::optional<Arguments> args =
-        parseArguments(argc, argv, portPathsAllowed(), error);
+    const std::optional<Arguments> args = parseArguments(argc, argv, portPathsAllowed(), error);
     if (!args) return badUsage(error + " (see zkc --help)");
     if (args->help) {
         std::fputs(args->commandGiven ? commandUsage(args->command).c_str() : usageText().c_str(),
@@ -60,11 +59,11 @@ int runZkc(int argc, char** argv, const WaitPrecision::TimerCalls& timer) {
     }
     const Console console{stdout, stderr, isProgressTerminal(stderr)};
     switch (args->command) {
-    case CommandKind::get: return runGet(*args, console);
-    case CommandKind::set: return runSet(*args, console);
-    case CommandKind::reset: return runReset(*args, console);
-    case CommandKind::scan: return runScan(*args, console);
-    case CommandKind::apply: break;
+        case CommandKind::get: return runGet(*args, console);
+        case CommandKind::set: return runSet(*args, console);
+        case CommandKind::reset: return runReset(*args, console);
+        case CommandKind::scan: return runScan(*args, console);
+        case CommandKind::apply: break;
     }
 
     // The whole plan, and where its record goes, are checked before

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-std::wstring applicationName()
-{
+std::wstring applicationName() {
     wchar_t path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring name(path, length);

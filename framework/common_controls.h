@@ -11,8 +11,7 @@ public:
     HWND handle() const { return window; }
 
 protected:
-    LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) const
-    {
+    LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) const {
         return SendMessageW(window, message, wParam, lParam);
     }
 

@@ -8,8 +8,7 @@
 
 namespace {
 
-std::wstring windowText(HWND window)
-{
+std::wstring windowText(HWND window) {
     std::vector<wchar_t> buffer(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1);
     const int length = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
     return std::wstring(buffer.data(), static_cast<std::size_t>(length));
@@ -18,20 +17,16 @@ std::wstring windowText(HWND window)
 }  // namespace
 
 DataExchange::DataExchange(Dialog& dialog, bool saveAndValidate)
-    : saveAndValidate(saveAndValidate), dialog(dialog)
-{
-}
+    : saveAndValidate(saveAndValidate), dialog(dialog) {}
 
-void DataExchange::control(int controlId, ControlWrapper& wrapper)
-{
+void DataExchange::control(int controlId, ControlWrapper& wrapper) {
     if (!stopped && !wrapper.attached()) {
         wrapper.attach(dialog.item(controlId));
     }
 }
 
 void DataExchange::unsignedField(int controlId, std::uint32_t& value, std::uint32_t lowest,
-                                 std::uint32_t highest)
-{
+                                 std::uint32_t highest) {
     if (stopped) {
         return;
     }
@@ -49,8 +44,7 @@ void DataExchange::unsignedField(int controlId, std::uint32_t& value, std::uint3
     }
 }
 
-void DataExchange::reject(HWND field, const std::wstring& message)
-{
+void DataExchange::reject(HWND field, const std::wstring& message) {
     stopped = true;
     dialog.messageBox(message, applicationName(), MB_OK | MB_ICONEXCLAMATION);
     SendMessageW(dialog.handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);

@@ -6,8 +6,7 @@
 
 namespace {
 
-const void* loadTemplate(int templateId)
-{
+const void* loadTemplate(int templateId) {
     const HMODULE module = GetModuleHandleW(nullptr);
     const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(templateId), RT_DIALOG);
     const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
@@ -20,8 +19,7 @@ Dialog::Dialog(int templateId, HWND parent) : templateId(templateId), parent(par
 
 Dialog::~Dialog() = default;
 
-HWND Dialog::chooseOwner(const Application& app) const
-{
+HWND Dialog::chooseOwner(const Application& app) const {
     HWND owner = parent;
     if (!owner && app.mainWindow() && app.mainWindow() != this) {
         owner = app.mainWindow()->handle();
@@ -29,8 +27,7 @@ HWND Dialog::chooseOwner(const Application& app) const
     return owner ? GetAncestor(owner, GA_ROOT) : nullptr;
 }
 
-INT_PTR Dialog::DoModal(Application& app)
-{
+INT_PTR Dialog::DoModal(Application& app) {
     const void* dialogTemplate = loadTemplate(templateId);
     if (!dialogTemplate) {
         return -1;
@@ -84,16 +81,14 @@ INT_PTR Dialog::DoModal(Application& app)
     return result;
 }
 
-void Dialog::EndDialog(INT_PTR dialogResult)
-{
+void Dialog::EndDialog(INT_PTR dialogResult) {
     result = dialogResult;
     running = false;
     // The loop may be waiting inside GetMessage while a sent message ends it.
     PostMessageW(window, WM_NULL, 0, 0);
 }
 
-bool Dialog::UpdateData(bool saveAndValidate)
-{
+bool Dialog::UpdateData(bool saveAndValidate) {
     const bool outerExchange = exchangeRunning;
     exchangeRunning = true;
     DataExchange exchange(*this, saveAndValidate);
@@ -102,54 +97,39 @@ bool Dialog::UpdateData(bool saveAndValidate)
     return !exchange.failed();
 }
 
-int Dialog::messageBox(const std::wstring& text, const std::wstring& title, UINT style) const
-{
+int Dialog::messageBox(const std::wstring& text, const std::wstring& title, UINT style) const {
     return MessageBoxW(window, text.c_str(), title.c_str(), style);
 }
 
-void Dialog::SetIcon(HICON icon, bool bigIcon) const
-{
+void Dialog::SetIcon(HICON icon, bool bigIcon) const {
     SendMessageW(window, WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL,
                  reinterpret_cast<LPARAM>(icon));
 }
 
-bool Dialog::OnInitDialog()
-{
+bool Dialog::OnInitDialog() {
     UpdateData(false);
     return true;
 }
 
 void Dialog::DoDataExchange(DataExchange&) {}
 
-void Dialog::OnOK()
-{
+void Dialog::OnOK() {
     if (UpdateData(true)) {
         EndDialog(IDOK);
     }
 }
 
-void Dialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
+void Dialog::OnCancel() { EndDialog(IDCANCEL); }
 
-const EventTableBase* Dialog::GetMessageMap() const
-{
-    return nullptr;
-}
+const EventTableBase* Dialog::GetMessageMap() const { return nullptr; }
 
-void Dialog::defaultSysCommand(UINT command, LPARAM position)
-{
+void Dialog::defaultSysCommand(UINT command, LPARAM position) {
     DefWindowProcW(window, WM_SYSCOMMAND, command, position);
 }
 
-void Dialog::defaultPaint()
-{
-    DefWindowProcW(window, WM_PAINT, 0, 0);
-}
+void Dialog::defaultPaint() { DefWindowProcW(window, WM_PAINT, 0, 0); }
 
-INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<Dialog*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
@@ -160,37 +140,31 @@ INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LP
     return dialog ? dialog->handleMessage(message, wParam, lParam) : FALSE;
 }
 
-bool Dialog::route(EventKind kind, int controlId, WPARAM wParam, LPARAM lParam, LRESULT& handled)
-{
+bool Dialog::route(EventKind kind, int controlId, WPARAM wParam, LPARAM lParam, LRESULT& handled) {
     const EventTableBase* table = GetMessageMap();
     return table && table->dispatch(*this, Event{kind, controlId, wParam, lParam}, handled);
 }
 
-INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
-{
+INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT handled = 0;
     switch (message) {
-    case WM_INITDIALOG:
-        if (centreOnInit) {
-            centreDialog(window, ownerWindow);
-        }
-        return OnInitDialog() ? TRUE : FALSE;
-    case WM_COMMAND:
-        return handleCommand(wParam, lParam);
-    case WM_SYSCOMMAND:
-        return route(EventKind::SysCommand, 0, wParam, lParam, handled) ? TRUE : FALSE;
-    case WM_PAINT:
-        return route(EventKind::Paint, 0, wParam, lParam, handled) ? TRUE : FALSE;
-    case WM_QUERYDRAGICON:
-        // One of the messages whose dialog procedure result is the answer itself.
-        return route(EventKind::QueryDragIcon, 0, wParam, lParam, handled) ? handled : FALSE;
-    default:
-        return FALSE;
+        case WM_INITDIALOG:
+            if (centreOnInit) {
+                centreDialog(window, ownerWindow);
+            }
+            return OnInitDialog() ? TRUE : FALSE;
+        case WM_COMMAND: return handleCommand(wParam, lParam);
+        case WM_SYSCOMMAND:
+            return route(EventKind::SysCommand, 0, wParam, lParam, handled) ? TRUE : FALSE;
+        case WM_PAINT: return route(EventKind::Paint, 0, wParam, lParam, handled) ? TRUE : FALSE;
+        case WM_QUERYDRAGICON:
+            // One of the messages whose dialog procedure result is the answer itself.
+            return route(EventKind::QueryDragIcon, 0, wParam, lParam, handled) ? handled : FALSE;
+        default: return FALSE;
     }
 }
 
-INT_PTR Dialog::handleCommand(WPARAM wParam, LPARAM lParam)
-{
+INT_PTR Dialog::handleCommand(WPARAM wParam, LPARAM lParam) {
     const int controlId = LOWORD(wParam);
     const UINT code = HIWORD(wParam);
     const bool fromControl = lParam != 0;

@@ -5,8 +5,7 @@
 
 namespace {
 
-short readShort(const unsigned char* at)
-{
+short readShort(const unsigned char* at) {
     short value;
     std::memcpy(&value, at, sizeof(value));
     return value;
@@ -14,8 +13,7 @@ short readShort(const unsigned char* at)
 
 }  // namespace
 
-bool templateAtOrigin(const void* dialogTemplate)
-{
+bool templateAtOrigin(const void* dialogTemplate) {
     const auto* bytes = static_cast<const unsigned char*>(dialogTemplate);
     // An extended template starts with version 1 and signature 0xFFFF.
     const bool extended = readShort(bytes) == 1 && readShort(bytes + 2) == -1;
@@ -23,8 +21,7 @@ bool templateAtOrigin(const void* dialogTemplate)
     return readShort(position) == 0 && readShort(position + 2) == 0;
 }
 
-void centreDialog(HWND dialog, HWND owner)
-{
+void centreDialog(HWND dialog, HWND owner) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);

@@ -39,8 +39,7 @@ class EventTable final : public EventTableBase {
 public:
     EventTable(std::initializer_list<EventRow<D>> rows) : rows(rows) {}
 
-    bool dispatch(Dialog& dialog, const Event& event, LRESULT& result) const override
-    {
+    bool dispatch(Dialog& dialog, const Event& event, LRESULT& result) const override {
         for (const EventRow<D>& row : rows) {
             if (row.kind == event.kind && row.controlId == event.controlId) {
                 result = row.handler(static_cast<D&>(dialog), event);
@@ -56,8 +55,7 @@ private:
 
 // BN_CLICKED of a button (also a command with that id from a menu or key).
 template <class D>
-EventRow<D> onClicked(int controlId, void (D::*handler)())
-{
+EventRow<D> onClicked(int controlId, void (D::*handler)()) {
     return {EventKind::Clicked, controlId, [handler](D& d, const Event&) {
                 (d.*handler)();
                 return LRESULT{0};
@@ -66,8 +64,7 @@ EventRow<D> onClicked(int controlId, void (D::*handler)())
 
 // EN_KILLFOCUS of an edit control.
 template <class D>
-EventRow<D> onKillFocus(int controlId, void (D::*handler)())
-{
+EventRow<D> onKillFocus(int controlId, void (D::*handler)()) {
     return {EventKind::KillFocus, controlId, [handler](D& d, const Event&) {
                 (d.*handler)();
                 return LRESULT{0};
@@ -77,8 +74,7 @@ EventRow<D> onKillFocus(int controlId, void (D::*handler)())
 // WM_SYSCOMMAND: the handler gets the command identifier and the cursor
 // position, and hands what it does not handle to Dialog::defaultSysCommand.
 template <class D>
-EventRow<D> onSysCommand(void (D::*handler)(UINT, LPARAM))
-{
+EventRow<D> onSysCommand(void (D::*handler)(UINT, LPARAM)) {
     return {EventKind::SysCommand, 0, [handler](D& d, const Event& e) {
                 (d.*handler)(static_cast<UINT>(e.wParam), e.lParam);
                 return LRESULT{0};
@@ -87,8 +83,7 @@ EventRow<D> onSysCommand(void (D::*handler)(UINT, LPARAM))
 
 // WM_PAINT: the handler paints, or calls Dialog::defaultPaint.
 template <class D>
-EventRow<D> onPaint(void (D::*handler)())
-{
+EventRow<D> onPaint(void (D::*handler)()) {
     return {EventKind::Paint, 0, [handler](D& d, const Event&) {
                 (d.*handler)();
                 return LRESULT{0};
@@ -97,9 +92,7 @@ EventRow<D> onPaint(void (D::*handler)())
 
 // WM_QUERYDRAGICON: the handler returns the icon for dragging the minimised window.
 template <class D>
-EventRow<D> onQueryDragIcon(HICON (D::*handler)())
-{
-    return {EventKind::QueryDragIcon, 0, [handler](D& d, const Event&) {
-                return reinterpret_cast<LRESULT>((d.*handler)());
-            }};
+EventRow<D> onQueryDragIcon(HICON (D::*handler)()) {
+    return {EventKind::QueryDragIcon, 0,
+            [handler](D& d, const Event&) { return reinterpret_cast<LRESULT>((d.*handler)()); }};
 }

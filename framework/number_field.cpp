@@ -8,8 +8,7 @@ namespace {
 bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-void replaceFirst(std::wstring& text, std::wstring_view marker, const std::wstring& with)
-{
+void replaceFirst(std::wstring& text, std::wstring_view marker, const std::wstring& with) {
     const std::size_t at = text.find(marker);
     if (at != std::wstring::npos) {
         text.replace(at, marker.size(), with);
@@ -18,8 +17,7 @@ void replaceFirst(std::wstring& text, std::wstring_view marker, const std::wstri
 
 }  // namespace
 
-bool parseUnsignedField(std::wstring_view text, std::uint32_t& value)
-{
+bool parseUnsignedField(std::wstring_view text, std::uint32_t& value) {
     text = text.substr(0, std::min(text.size(), numberFieldReadLimit));
     std::size_t i = 0;
     while (i < text.size() && isBlank(text[i])) {
@@ -51,8 +49,7 @@ bool parseUnsignedField(std::wstring_view text, std::uint32_t& value)
     return true;
 }
 
-std::wstring rangeMessage(std::uint32_t lowest, std::uint32_t highest)
-{
+std::wstring rangeMessage(std::uint32_t lowest, std::uint32_t highest) {
     std::wstring message = integerRangeMessage;
     replaceFirst(message, L"%1", std::to_wstring(lowest));
     replaceFirst(message, L"%2", std::to_wstring(highest));

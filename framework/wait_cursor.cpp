@@ -2,7 +2,4 @@
 
 #include <windows.h>
 
-void showWaitCursor()
-{
-    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-}
+void showWaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }

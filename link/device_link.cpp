@@ -18,7 +18,8 @@ void DeviceLink::sendFrame(const std::uint8_t* payload, std::uint8_t length) {
     sentLength = codec::encodeFrame(deviceAddress, payload, length, sentFrame);
     const std::uint32_t written =
         writeBytes(sentFrame, static_cast<std::uint32_t>(sentLength), transferTimeoutMs);
-    if (observer) observer->frameSent(deviceAddress, payload, length, sentFrame, sentLength, written);
+    if (observer)
+        observer->frameSent(deviceAddress, payload, length, sentFrame, sentLength, written);
 }
 
 // Everything that has arrived is read, so that an echo of the request is
@@ -86,10 +87,9 @@ bool DeviceLink::readWord(std::uint16_t reg, std::uint32_t& result) {
 }
 
 bool DeviceLink::writeWord(std::uint16_t reg, std::uint16_t value) {
-    const std::uint8_t payload[] = {CMD_WRITE_WORD, static_cast<std::uint8_t>(reg >> 8),
-                                    static_cast<std::uint8_t>(reg & 0xFF),
-                                    static_cast<std::uint8_t>(value >> 8),
-                                    static_cast<std::uint8_t>(value & 0xFF)};
+    const std::uint8_t payload[] = {
+        CMD_WRITE_WORD, static_cast<std::uint8_t>(reg >> 8), static_cast<std::uint8_t>(reg & 0xFF),
+        static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value & 0xFF)};
     std::uint32_t echo = 0;
     return wordExchange(payload, sizeof payload, writeWordWaitMs, echo) && echo == value;
 }

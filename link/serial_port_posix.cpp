@@ -27,9 +27,9 @@ bool speedFor(std::int32_t baudRate, speed_t& speed) {
         std::int32_t bitsPerSecond;
         speed_t speed;
     };
-    static const Rate rates[] = {{1200, B1200},     {2400, B2400},     {4800, B4800},
-                                 {9600, B9600},     {19200, B19200},   {38400, B38400},
-                                 {57600, B57600},   {115200, B115200}, {230400, B230400}};
+    static const Rate rates[] = {{1200, B1200},   {2400, B2400},     {4800, B4800},
+                                 {9600, B9600},   {19200, B19200},   {38400, B38400},
+                                 {57600, B57600}, {115200, B115200}, {230400, B230400}};
     for (const Rate& rate : rates) {
         if (rate.bitsPerSecond == baudRate) {
             speed = rate.speed;

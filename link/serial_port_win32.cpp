@@ -27,8 +27,7 @@ void closeEvents(OVERLAPPED& read, OVERLAPPED& write) {
 // it has really ended, so the platform never touches the caller's buffer
 // after the call has returned.
 template <typename Start>
-std::uint32_t timedTransfer(HANDLE port, OVERLAPPED& record, std::uint32_t timeoutMs,
-                            Start start) {
+std::uint32_t timedTransfer(HANDLE port, OVERLAPPED& record, std::uint32_t timeoutMs, Start start) {
     if (!start(&record)) {
         if (GetLastError() != ERROR_IO_PENDING) return 0;
         if (WaitForSingleObject(record.hEvent, timeoutMs) != WAIT_OBJECT_0) {
@@ -75,10 +74,9 @@ bool SerialPort::openDevice(const char* name, std::int32_t baudRate) {
     timeouts.ReadIntervalTimeout = MAXDWORD;
     DCB settings{};
     settings.DCBlength = dcbLength;
-    const bool configured = read.hEvent != nullptr && write.hEvent != nullptr &&
-                            SetCommTimeouts(port, &timeouts) &&
-                            SetupComm(port, portQueueSize, portQueueSize) &&
-                            GetCommState(port, &settings);
+    const bool configured =
+        read.hEvent != nullptr && write.hEvent != nullptr && SetCommTimeouts(port, &timeouts) &&
+        SetupComm(port, portQueueSize, portQueueSize) && GetCommState(port, &settings);
     if (configured) settings.BaudRate = static_cast<DWORD>(baudRate);
     if (!configured || !SetCommState(port, &settings)) return false;
     // Windows starts every open with an empty input queue; Wine keeps what a
@@ -138,8 +136,8 @@ bool ProbePort::openDevice(const char* name, std::int32_t baudRate) {
     settings.BaudRate = static_cast<DWORD>(baudRate);
     settings.ByteSize = 8;
     const bool ready = SetCommState(port, &settings) &&
-                       SetupComm(port, portQueueSize, portQueueSize) &&
-                       read.hEvent != nullptr && write.hEvent != nullptr;
+                       SetupComm(port, portQueueSize, portQueueSize) && read.hEvent != nullptr &&
+                       write.hEvent != nullptr;
     if (!ready) {
         closeEvents(read, write);
         clearRecords(readOverlapped, writeOverlapped);

@@ -4,8 +4,7 @@
 
 AboutBox::AboutBox() : Dialog(IDD_ABOUT_BOX, nullptr) {}
 
-const EventTableBase* AboutBox::GetMessageMap() const
-{
+const EventTableBase* AboutBox::GetMessageMap() const {
     static const EventTable<AboutBox> table{};
     return &table;
 }

@@ -8,18 +8,15 @@ void MainPanel::openingBurst() { session.openingBurst(); }
 
 void MainPanel::closingBurst() { session.closingBurst(); }
 
-std::uint8_t MainPanel::readByteRetried(std::uint16_t reg, std::uint8_t& value)
-{
+std::uint8_t MainPanel::readByteRetried(std::uint16_t reg, std::uint8_t& value) {
     return session.readByteRetried(reg, value);
 }
 
-std::uint8_t MainPanel::readWordRetried(std::uint16_t reg, std::uint32_t& value)
-{
+std::uint8_t MainPanel::readWordRetried(std::uint16_t reg, std::uint32_t& value) {
     return session.readWordRetried(reg, value);
 }
 
-std::uint8_t MainPanel::writeWordRetried(std::uint16_t reg, std::uint16_t value)
-{
+std::uint8_t MainPanel::writeWordRetried(std::uint16_t reg, std::uint16_t value) {
     return session.writeWordRetried(reg, value);
 }
 

@@ -1,6 +1,5 @@
 #include "icon_position.h"
 
-IconPosition centredIconPosition(int clientWidth, int clientHeight, int iconWidth, int iconHeight)
-{
+IconPosition centredIconPosition(int clientWidth, int clientHeight, int iconWidth, int iconHeight) {
     return {(clientWidth - iconWidth + 1) / 2, (clientHeight - iconHeight + 1) / 2};
 }

@@ -7,12 +7,9 @@
 
 MainPanel::MainPanel(HWND parent)
     : Dialog(IDD_MAIN_PANEL, parent),
-      iconHandle(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN_ICON)))
-{
-}
+      iconHandle(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN_ICON))) {}
 
-const EventTableBase* MainPanel::GetMessageMap() const
-{
+const EventTableBase* MainPanel::GetMessageMap() const {
     static const EventTable<MainPanel> table{
         onSysCommand(&MainPanel::OnSysCommand),
         onPaint(&MainPanel::OnPaint),
@@ -25,8 +22,7 @@ const EventTableBase* MainPanel::GetMessageMap() const
     return &table;
 }
 
-void MainPanel::DoDataExchange(DataExchange& exchange)
-{
+void MainPanel::DoDataExchange(DataExchange& exchange) {
     exchange.control(IDC_PORT_SPIN, portSpin);
     exchange.control(IDC_PROGRESS_BAR, progressBar);
     exchange.unsignedField(IDC_PORT_FIELD, portNumber, 1, 9);
@@ -35,8 +31,7 @@ void MainPanel::DoDataExchange(DataExchange& exchange)
     exchange.unsignedField(IDC_DAC0_FIELD, dac0Value, 0, 4095);
 }
 
-bool MainPanel::OnInitDialog()
-{
+bool MainPanel::OnInitDialog() {
     Dialog::OnInitDialog();
     addAboutItem();
     SetIcon(iconHandle, true);
@@ -51,8 +46,7 @@ bool MainPanel::OnInitDialog()
     return true;
 }
 
-void MainPanel::addAboutItem()
-{
+void MainPanel::addAboutItem() {
     const HMENU systemMenu = GetSystemMenu(handle(), FALSE);
     if (!systemMenu) {
         return;
@@ -64,8 +58,7 @@ void MainPanel::addAboutItem()
     }
 }
 
-void MainPanel::OnSysCommand(UINT command, LPARAM position)
-{
+void MainPanel::OnSysCommand(UINT command, LPARAM position) {
     // The window system uses the low four bits of a command itself.
     if ((command & ~0xFu) == IDM_ABOUT_ITEM) {
         AboutBox box;
@@ -75,8 +68,7 @@ void MainPanel::OnSysCommand(UINT command, LPARAM position)
     }
 }
 
-void MainPanel::OnPaint()
-{
+void MainPanel::OnPaint() {
     if (!IsIconic(handle())) {
         defaultPaint();
         return;
@@ -86,14 +78,11 @@ void MainPanel::OnPaint()
     SendMessageW(handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(context), 0);
     RECT client;
     GetClientRect(handle(), &client);
-    const IconPosition at = centredIconPosition(client.right - client.left, client.bottom - client.top,
-                                                GetSystemMetrics(SM_CXICON),
-                                                GetSystemMetrics(SM_CYICON));
+    const IconPosition at =
+        centredIconPosition(client.right - client.left, client.bottom - client.top,
+                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
     DrawIcon(context, at.x, at.y, iconHandle);
     EndPaint(handle(), &paint);
 }
 
-HICON MainPanel::OnQueryDragIcon()
-{
-    return iconHandle;
-}
+HICON MainPanel::OnQueryDragIcon() { return iconHandle; }

@@ -12,8 +12,7 @@ constexpr UINT failureStyle = MB_OK | MB_ICONEXCLAMATION;
 
 }  // namespace
 
-void MainPanel::onGet()
-{
+void MainPanel::onGet() {
     const ActionScope action(actionRunning);
     UpdateData(true);
     showWaitCursor();
@@ -29,8 +28,7 @@ void MainPanel::onGet()
     readDac0();
 }
 
-bool MainPanel::scanPorts()
-{
+bool MainPanel::scanPorts() {
     unsigned portCount = 0;
     std::wstring portList;
     for (portIndex = 0; portIndex <= lastPortIndex; ++portIndex) {
@@ -43,14 +41,13 @@ bool MainPanel::scanPorts()
     // Back to the operator's port: no later action may open a port that was
     // only scanned.
     portIndex = portNumber - 1;
-    messageBox(portCount == 0 ? std::wstring(noPortFound)
-                              : portsWithoutDeviceMessage(portCount, portList),
-               controlTitle, failureStyle);
+    messageBox(
+        portCount == 0 ? std::wstring(noPortFound) : portsWithoutDeviceMessage(portCount, portList),
+        controlTitle, failureStyle);
     return false;
 }
 
-void MainPanel::readDac0()
-{
+void MainPanel::readDac0() {
     portNumber = portIndex + 1;
     UpdateData(false);
     progressBar.setRange(0, 1);
@@ -65,8 +62,7 @@ void MainPanel::readDac0()
     progressBar.setPos(0);
 }
 
-void MainPanel::onSet()
-{
+void MainPanel::onSet() {
     const ActionScope action(actionRunning);
     showWaitCursor();
     // A rejected field has just been explained to the operator; a value out
@@ -81,8 +77,7 @@ void MainPanel::onSet()
     closingBurst();
 }
 
-void MainPanel::onReset()
-{
+void MainPanel::onReset() {
     const ActionScope action(actionRunning);
     if (!UpdateData(true)) return;
     deviceLink.deviceAddress = 0;
@@ -93,8 +88,7 @@ void MainPanel::onReset()
     if (echo != resetValue) messageBox(resetFailure, pcbControlTitle, failureStyle);
 }
 
-void MainPanel::onPortFieldCommit()
-{
+void MainPanel::onPortFieldCommit() {
     if (actionRunning) return;
     UpdateData(true);
     portIndex = portNumber - 1;

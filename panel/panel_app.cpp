@@ -2,8 +2,7 @@
 
 #include "main_panel.h"
 
-bool PanelApp::InitInstance()
-{
+bool PanelApp::InitInstance() {
     {
         MainPanel panel(nullptr);
         setMainWindow(&panel);
@@ -13,8 +12,7 @@ bool PanelApp::InitInstance()
     return false;
 }
 
-bool PanelApp::PreTranslateMessage(MSG& message)
-{
+bool PanelApp::PreTranslateMessage(MSG& message) {
     if (message.message == WM_KEYDOWN &&
         (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
         return true;

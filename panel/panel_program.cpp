@@ -2,8 +2,7 @@
 
 #include "panel_app.h"
 
-int runPanelProgram(const WaitPrecision::TimerCalls& timer)
-{
+int runPanelProgram(const WaitPrecision::TimerCalls& timer) {
     const WaitPrecision precision(timer);
     PanelApp app;
     return runApplication(app);

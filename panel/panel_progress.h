@@ -8,8 +8,7 @@ class PanelProgress : public Progress {
 public:
     explicit PanelProgress(const ProgressBar& bar) : bar(bar) {}
 
-    void setRange(int lowest, int highest) override
-    {
+    void setRange(int lowest, int highest) override {
         bar.setRange(static_cast<short>(lowest), static_cast<short>(highest));
     }
     void setPosition(int position) override { bar.setPos(position); }

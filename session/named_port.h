@@ -15,8 +15,7 @@ public:
 
     std::int32_t openLink(DeviceLink& link) override { return link.openNamed(name.c_str()); }
     std::int32_t openProbe(PortProbe& probe) override { return probe.openNamed(name.c_str()); }
-    std::int32_t openSpare(SerialPort& spare) override
-    {
+    std::int32_t openSpare(SerialPort& spare) override {
         return spare.openNamed(name.c_str(), lineBaudRate);
     }
 

@@ -30,11 +30,11 @@ bool Device::dropsRequest(std::uint8_t opcode) {
     if (deviceFaults.silent) return true;
     std::uint32_t failFirst = 0;
     switch (opcode) {
-    case CMD_READ_BYTE: failFirst = deviceFaults.failByte; break;
-    case CMD_READ_WORD: failFirst = deviceFaults.failWord; break;
-    case CMD_WRITE_WORD: failFirst = deviceFaults.failWrite; break;
-    case CMD_RESET: failFirst = deviceFaults.failReset; break;
-    default: return false;
+        case CMD_READ_BYTE: failFirst = deviceFaults.failByte; break;
+        case CMD_READ_WORD: failFirst = deviceFaults.failWord; break;
+        case CMD_WRITE_WORD: failFirst = deviceFaults.failWrite; break;
+        case CMD_RESET: failFirst = deviceFaults.failReset; break;
+        default: return false;
     }
     std::uint32_t& seen = requestsSeen[opcode];
     if (seen >= failFirst) return false;
@@ -45,20 +45,17 @@ bool Device::dropsRequest(std::uint8_t opcode) {
 std::optional<std::vector<std::uint8_t>> Device::execute(const Command& command) {
     if (dropsRequest(command.opcode)) return std::nullopt;
     switch (command.opcode) {
-    case CMD_READ_BYTE:
-        return std::vector<std::uint8_t>{
-            static_cast<std::uint8_t>(registerValue(*command.reg) & 0xFF)};
-    case CMD_READ_WORD:
-        return wordResult(registerValue(*command.reg));
-    case CMD_WRITE_WORD:
-        registers[*command.reg] = *command.value;
-        return wordResult(deviceFaults.wrongEcho
-                              ? static_cast<std::uint16_t>(*command.value + 1)
-                              : *command.value);
-    case CMD_RESET:
-        return wordResult(*command.value);
-    default:
-        return std::nullopt;  // CMD_I and CMD_H get no answer
+        case CMD_READ_BYTE:
+            return std::vector<std::uint8_t>{
+                static_cast<std::uint8_t>(registerValue(*command.reg) & 0xFF)};
+        case CMD_READ_WORD: return wordResult(registerValue(*command.reg));
+        case CMD_WRITE_WORD:
+            registers[*command.reg] = *command.value;
+            return wordResult(deviceFaults.wrongEcho
+                                  ? static_cast<std::uint16_t>(*command.value + 1)
+                                  : *command.value);
+        case CMD_RESET: return wordResult(*command.value);
+        default: return std::nullopt;  // CMD_I and CMD_H get no answer
     }
 }
 
@@ -66,8 +63,8 @@ std::vector<std::uint8_t> Device::replyBytes(const std::vector<std::uint8_t>& re
                                              ReplyForm form) {
     // A reply has the layout of a request frame: address, start, hex, end, check.
     std::uint8_t frame[frameBufferSize];
-    const std::size_t size = codec::encodeFrame(
-        deviceAddress, result.data(), static_cast<std::uint8_t>(result.size()), frame);
+    const std::size_t size = codec::encodeFrame(deviceAddress, result.data(),
+                                                static_cast<std::uint8_t>(result.size()), frame);
     if (deviceFaults.lowerCase) {
         std::transform(frame + 2, frame + size - 2, frame + 2, [](std::uint8_t c) {
             return static_cast<std::uint8_t>(c >= 'A' && c <= 'F' ? c + ('a' - 'A') : c);

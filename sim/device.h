@@ -52,8 +52,7 @@ public:
     // value and changes no register.
     std::optional<std::vector<std::uint8_t>> execute(const Command& command);
     // The bytes that go on the line for a result, faults applied.
-    std::vector<std::uint8_t> replyBytes(const std::vector<std::uint8_t>& result,
-                                         ReplyForm form);
+    std::vector<std::uint8_t> replyBytes(const std::vector<std::uint8_t>& result, ReplyForm form);
 
 private:
     bool dropsRequest(std::uint8_t opcode);

@@ -23,36 +23,30 @@ struct FlagSetting {
 constexpr unsigned long countMax = std::numeric_limits<std::uint32_t>::max();
 
 const NumberSetting numberSettings[] = {
-    {"dac0", 0xFFFF, [](DeviceConfig& c, unsigned long v) {
+    {"dac0", 0xFFFF,
+     [](DeviceConfig& c, unsigned long v) {
          c.registers[REG_DAC0] = static_cast<std::uint16_t>(v);
      }},
-    {"probe", 0xFFFF, [](DeviceConfig& c, unsigned long v) {
+    {"probe", 0xFFFF,
+     [](DeviceConfig& c, unsigned long v) {
          c.registers[REG_PROBE] = static_cast<std::uint16_t>(v);
      }},
-    {"fail-byte", countMax, [](DeviceConfig& c, unsigned long v) {
-         c.faults.failByte = static_cast<std::uint32_t>(v);
-     }},
-    {"fail-word", countMax, [](DeviceConfig& c, unsigned long v) {
-         c.faults.failWord = static_cast<std::uint32_t>(v);
-     }},
-    {"fail-write", countMax, [](DeviceConfig& c, unsigned long v) {
-         c.faults.failWrite = static_cast<std::uint32_t>(v);
-     }},
-    {"fail-reset", countMax, [](DeviceConfig& c, unsigned long v) {
-         c.faults.failReset = static_cast<std::uint32_t>(v);
-     }},
-    {"late", 3600000, [](DeviceConfig& c, unsigned long v) {
-         c.faults.lateMs = static_cast<std::uint32_t>(v);
-     }},
-    {"truncate", frameBufferSize, [](DeviceConfig& c, unsigned long v) {
-         c.faults.truncate = static_cast<std::size_t>(v);
-     }},
-    {"noise", 1000, [](DeviceConfig& c, unsigned long v) {
-         c.faults.noise = static_cast<std::size_t>(v);
-     }},
-    {"noise-inside", 100, [](DeviceConfig& c, unsigned long v) {
-         c.faults.noiseInside = static_cast<std::size_t>(v);
-     }},
+    {"fail-byte", countMax,
+     [](DeviceConfig& c, unsigned long v) { c.faults.failByte = static_cast<std::uint32_t>(v); }},
+    {"fail-word", countMax,
+     [](DeviceConfig& c, unsigned long v) { c.faults.failWord = static_cast<std::uint32_t>(v); }},
+    {"fail-write", countMax,
+     [](DeviceConfig& c, unsigned long v) { c.faults.failWrite = static_cast<std::uint32_t>(v); }},
+    {"fail-reset", countMax,
+     [](DeviceConfig& c, unsigned long v) { c.faults.failReset = static_cast<std::uint32_t>(v); }},
+    {"late", 3600000,
+     [](DeviceConfig& c, unsigned long v) { c.faults.lateMs = static_cast<std::uint32_t>(v); }},
+    {"truncate", frameBufferSize,
+     [](DeviceConfig& c, unsigned long v) { c.faults.truncate = static_cast<std::size_t>(v); }},
+    {"noise", 1000,
+     [](DeviceConfig& c, unsigned long v) { c.faults.noise = static_cast<std::size_t>(v); }},
+    {"noise-inside", 100,
+     [](DeviceConfig& c, unsigned long v) { c.faults.noiseInside = static_cast<std::size_t>(v); }},
 };
 
 const FlagSetting flagSettings[] = {

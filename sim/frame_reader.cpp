@@ -38,45 +38,43 @@ void FrameReader::restartWith(std::uint8_t byte) {
 
 std::optional<ReceivedFrame> FrameReader::push(std::uint8_t byte) {
     switch (state) {
-    case State::idle:
-        restartWith(byte);
-        return std::nullopt;
-    case State::addressed:
-        if (byte == FRAME_START) {
+        case State::idle: restartWith(byte); return std::nullopt;
+        case State::addressed:
+            if (byte == FRAME_START) {
+                collected.push_back(byte);
+                state = State::body;
+            } else {
+                restartWith(byte);
+            }
+            return std::nullopt;
+        case State::body:
+            if (byte == FRAME_START && isAddressByte(collected.back())) {
+                // The address byte of a new frame: what came before it is broken.
+                const std::uint8_t address = collected.back();
+                collected.pop_back();
+                ReceivedFrame broken = finish(collected);
+                collected = {address, FRAME_START};
+                return broken;
+            }
+            if (byte != FRAME_END && collected.size() >= frameBufferSize - 2) {
+                // No room left for this byte, FRAME_END and the check byte.
+                ReceivedFrame overlong = finish(collected);
+                restartWith(byte);
+                return overlong;
+            }
             collected.push_back(byte);
-            state = State::body;
-        } else {
-            restartWith(byte);
-        }
-        return std::nullopt;
-    case State::body:
-        if (byte == FRAME_START && isAddressByte(collected.back())) {
-            // The address byte of a new frame: what came before it is broken.
-            const std::uint8_t address = collected.back();
-            collected.pop_back();
-            ReceivedFrame broken = finish(collected);
-            collected = {address, FRAME_START};
-            return broken;
-        }
-        if (byte != FRAME_END && collected.size() >= frameBufferSize - 2) {
-            // No room left for this byte, FRAME_END and the check byte.
-            ReceivedFrame overlong = finish(collected);
-            restartWith(byte);
-            return overlong;
-        }
-        collected.push_back(byte);
-        if (byte == FRAME_END) state = State::check;
-        return std::nullopt;
-    case State::check:
-        if (isAddressByte(byte)) {
-            // A check byte has bit 7 set: this one was lost and a new frame begins.
-            ReceivedFrame broken = finish(collected);
-            restartWith(byte);
-            return broken;
-        }
-        collected.push_back(byte);
-        state = State::idle;
-        return finish(collected);
+            if (byte == FRAME_END) state = State::check;
+            return std::nullopt;
+        case State::check:
+            if (isAddressByte(byte)) {
+                // A check byte has bit 7 set: this one was lost and a new frame begins.
+                ReceivedFrame broken = finish(collected);
+                restartWith(byte);
+                return broken;
+            }
+            collected.push_back(byte);
+            state = State::idle;
+            return finish(collected);
     }
     return std::nullopt;
 }

@@ -6,9 +6,8 @@ namespace {
 
 template <typename Devices>
 auto findDevice(Devices& devices, std::uint8_t address) {
-    const auto found = std::find_if(devices.begin(), devices.end(), [address](const Device& d) {
-        return d.address() == address;
-    });
+    const auto found = std::find_if(devices.begin(), devices.end(),
+                                    [address](const Device& d) { return d.address() == address; });
     return found == devices.end() ? nullptr : &*found;
 }
 
@@ -17,9 +16,7 @@ auto findDevice(Devices& devices, std::uint8_t address) {
 LineModel::LineModel(const std::vector<DeviceConfig>& configs, ReplyForm form)
     : devices(configs.begin(), configs.end()), replyForm(form) {}
 
-const Device* LineModel::device(std::uint8_t address) const {
-    return findDevice(devices, address);
-}
+const Device* LineModel::device(std::uint8_t address) const { return findDevice(devices, address); }
 
 Device* LineModel::device(std::uint8_t address) { return findDevice(devices, address); }
 
@@ -32,8 +29,7 @@ LineOutput LineModel::receive(const std::uint8_t* data, std::size_t count, doubl
 }
 
 void LineModel::handle(const ReceivedFrame& frame, double nowMs, LineOutput& output) {
-    const std::optional<Command> command =
-        frame.valid ? parseCommand(frame.payload) : std::nullopt;
+    const std::optional<Command> command = frame.valid ? parseCommand(frame.payload) : std::nullopt;
     Device* target = findDevice(devices, frame.address);
     output.received.push_back(
         {nowMs, false, requestMeaning(frame.address, command, command && !target), frame.bytes});

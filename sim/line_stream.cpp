@@ -5,9 +5,9 @@
 #include <algorithm>
 
 void LineStream::add(double dueMs, LineRecord record, double byteTimeMs) {
-    const auto later = std::upper_bound(
-        pending.begin(), pending.end(), dueMs,
-        [](double due, const Item& queued) { return due < queued.dueMs; });
+    const auto later =
+        std::upper_bound(pending.begin(), pending.end(), dueMs,
+                         [](double due, const Item& queued) { return due < queued.dueMs; });
     pending.insert(later, Item{dueMs, std::move(record), byteTimeMs});
 }
 

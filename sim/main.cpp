@@ -35,8 +35,7 @@ int stopSignalFd() {
 
 void waitForStopSignal(int signalFd) {
     signalfd_siginfo received;
-    while (read(signalFd, &received, sizeof received) < 0 && errno == EINTR) {
-    }
+    while (read(signalFd, &received, sizeof received) < 0 && errno == EINTR) {}
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include "device_option.h"
 
-
 namespace {
 
 bool takeValue(int argc, char** argv, int& at, std::string& value, std::string& error) {

@@ -10,9 +10,9 @@ struct SimOptions {
     std::string ttyPath;   // an existing tty to serve in place of a pseudo-terminal
     std::string logPath;   // empty: the log goes to stderr
     ReplyForm replyForm = ReplyForm::bare;
-    bool pace = false;     // replies at 9600 baud, byte by byte, in place of all at once
-    bool deaf = false;     // never reads the line, so writes to it back up
-    bool echo = false;     // hands every byte received back, as some RS-485 adapters do
+    bool pace = false;  // replies at 9600 baud, byte by byte, in place of all at once
+    bool deaf = false;  // never reads the line, so writes to it back up
+    bool echo = false;  // hands every byte received back, as some RS-485 adapters do
     std::vector<DeviceConfig> devices;
     bool help = false;
 };

@@ -2,8 +2,7 @@
 
 #include "line_pace.h"
 
-SimulatedLine::SimulatedLine(const std::vector<DeviceConfig>& devices,
-                             const LineSettings& settings)
+SimulatedLine::SimulatedLine(const std::vector<DeviceConfig>& devices, const LineSettings& settings)
     : model(devices, settings.replyForm), settings(settings) {}
 
 std::vector<LineRecord> SimulatedLine::receive(const std::uint8_t* data, std::size_t count,
@@ -21,7 +20,6 @@ std::vector<LineRecord> SimulatedLine::receive(const std::uint8_t* data, std::si
     return std::move(output.received);
 }
 
-std::vector<std::uint8_t> SimulatedLine::takeDue(double nowMs,
-                                                 std::vector<LineRecord>& finished) {
+std::vector<std::uint8_t> SimulatedLine::takeDue(double nowMs, std::vector<LineRecord>& finished) {
     return stream.takeDue(nowMs, finished);
 }

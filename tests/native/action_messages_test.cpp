@@ -6,15 +6,13 @@
 
 namespace {
 
-TEST(ActionMessages, NotConnectedNamesThePort)
-{
+TEST(ActionMessages, NotConnectedNamesThePort) {
     EXPECT_EQ(notConnectedMessage(3), L"ZKC is not Connected\nto COM Port 3");
     // A number the field refused is still shown as the operator typed it.
     EXPECT_EQ(notConnectedMessage(4294967295u), L"ZKC is not Connected\nto COM Port 4294967295");
 }
 
-TEST(ActionMessages, ScanReportListsEachPortWithItsBlank)
-{
+TEST(ActionMessages, ScanReportListsEachPortWithItsBlank) {
     const std::wstring list = scannedPortEntry(1) + scannedPortEntry(4);
     EXPECT_EQ(list, L"COM 1 COM 4 ");
     EXPECT_EQ(portsWithoutDeviceMessage(2, list),

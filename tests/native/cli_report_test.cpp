@@ -24,8 +24,9 @@ TEST(ZkcReport, JsonDocumentsOfEachCommand) {
     DeviceOutcome none;
     none.port = "/dev/ttyUSB0";
     none.failure = "no device answered at addresses 0 to 15";
-    EXPECT_EQ(getJson(none), "{\"port\": \"/dev/ttyUSB0\", \"address\": null, \"dac0\": null, "
-                             "\"error\": \"no device answered at addresses 0 to 15\"}\n");
+    EXPECT_EQ(getJson(none),
+              "{\"port\": \"/dev/ttyUSB0\", \"address\": null, \"dac0\": null, "
+              "\"error\": \"no device answered at addresses 0 to 15\"}\n");
 
     DeviceOutcome set;
     set.port = "COM1";
@@ -45,9 +46,9 @@ TEST(ZkcReport, JsonDocumentsOfEachCommand) {
               "COM1: address 3 DAC0 300, address 9 DAC0 unread\nCOM2: cannot be opened\n"
               "COM3: no device\n");
 
-    const std::vector<RowOutcome> rows = {{2, "COM1", 3, 300, 1000, 1000, "ok"},
-                                          {3, "COM1", 4, std::nullopt, 50, std::nullopt,
-                                           "no-answer"}};
+    const std::vector<RowOutcome> rows = {
+        {2, "COM1", 3, 300, 1000, 1000, "ok"},
+        {3, "COM1", 4, std::nullopt, 50, std::nullopt, "no-answer"}};
     EXPECT_EQ(applyJson(rows),
               "{\"rows\": [{\"line\": 2, \"port\": \"COM1\", \"address\": 3, \"before\": 300, "
               "\"after\": 1000, \"readBack\": 1000, \"result\": \"ok\"}, {\"line\": 3, \"port\": "

@@ -47,8 +47,8 @@ TEST_F(DeviceLinkTest, OneByteCommandsSendTheirFrameAndReadNothing) {
     link.deviceAddress = 5;
     link.sendI();
     link.sendH();
-    EXPECT_EQ(sent(12), bytes({0x15, 0x22, 0x34, 0x39, 0x23, 0x8C, 0x15, 0x22, 0x34, 0x38,
-                               0x23, 0x8D}));
+    EXPECT_EQ(sent(12),
+              bytes({0x15, 0x22, 0x34, 0x39, 0x23, 0x8C, 0x15, 0x22, 0x34, 0x38, 0x23, 0x8D}));
     EXPECT_TRUE(link.waits.empty());
 }
 
@@ -91,8 +91,8 @@ TEST_F(DeviceLinkTest, WriteWordNeedsItsOwnValueEchoed) {
         link.open(1);
         reply(c.reply);
         EXPECT_EQ(link.writeWord(REG_DAC0, 500), c.accepted) << c.name;
-        EXPECT_EQ(sent(14), bytes({0x10, 0x22, 0x31, 0x33, 0x30, 0x32, 0x30, 0x42, 0x30, 0x31,
-                                   0x46, 0x34, 0x23, 0x80}))
+        EXPECT_EQ(sent(14), bytes({0x10, 0x22, 0x31, 0x33, 0x30, 0x32, 0x30, 0x42, 0x30, 0x31, 0x46,
+                                   0x34, 0x23, 0x80}))
             << c.name;
     }
 }
@@ -107,8 +107,8 @@ TEST_F(DeviceLinkTest, ResetReturnsTheEchoOrFFFF) {
         link.open(1);
         reply(c.reply);
         EXPECT_EQ(link.sendReset(24, 100), c.word) << c.name;
-        EXPECT_EQ(sent(12), bytes({0x10, 0x22, 0x35, 0x37, 0x31, 0x38, 0x30, 0x30, 0x36, 0x34,
-                                   0x23, 0x88}))
+        EXPECT_EQ(sent(12),
+                  bytes({0x10, 0x22, 0x35, 0x37, 0x31, 0x38, 0x30, 0x30, 0x36, 0x34, 0x23, 0x88}))
             << c.name;
     }
 }
@@ -154,16 +154,18 @@ TEST_F(DeviceLinkTest, ACommandOnAClosedPortSendsNothingAndFails) {
 // when all is well, at address 5.
 struct ReplyingCommand {
     const char* name;
-    Bytes payload;          // of the request
-    std::uint32_t result;   // the word or byte the device answers with
+    Bytes payload;         // of the request
+    std::uint32_t result;  // the word or byte the device answers with
     std::uint8_t replyLength;
 };
 
 const ReplyingCommand replyingCommands[] = {
     {"readByte", {CMD_READ_BYTE, REG_PROBE >> 8, REG_PROBE & 0xFF}, 0x5A, byteReplyLength},
     {"readWord", {CMD_READ_WORD, REG_DAC0 >> 8, REG_DAC0 & 0xFF}, 1234, wordReplyLength},
-    {"writeWord", {CMD_WRITE_WORD, REG_DAC0 >> 8, REG_DAC0 & 0xFF, 2345 >> 8, 2345 & 0xFF},
-     2345, wordReplyLength},
+    {"writeWord",
+     {CMD_WRITE_WORD, REG_DAC0 >> 8, REG_DAC0 & 0xFF, 2345 >> 8, 2345 & 0xFF},
+     2345,
+     wordReplyLength},
     {"sendReset", {CMD_RESET, 24, 0, 100}, 100, wordReplyLength},
 };
 
@@ -172,13 +174,13 @@ long runCommand(DeviceLink& link, const ReplyingCommand& command) {
     std::uint8_t byte = 0;
     std::uint32_t word = 0;
     switch (command.payload[0]) {
-    case CMD_READ_BYTE: return link.readByte(REG_PROBE, byte) ? byte : -1;
-    case CMD_READ_WORD: return link.readWord(REG_DAC0, word) ? static_cast<long>(word) : -1;
-    case CMD_WRITE_WORD: return link.writeWord(REG_DAC0, 2345) ? 2345 : -1;
-    default: {
-        const std::uint32_t echo = link.sendReset(24, 100);
-        return echo == 0xFFFF ? -1 : static_cast<long>(echo);
-    }
+        case CMD_READ_BYTE: return link.readByte(REG_PROBE, byte) ? byte : -1;
+        case CMD_READ_WORD: return link.readWord(REG_DAC0, word) ? static_cast<long>(word) : -1;
+        case CMD_WRITE_WORD: return link.writeWord(REG_DAC0, 2345) ? 2345 : -1;
+        default: {
+            const std::uint32_t echo = link.sendReset(24, 100);
+            return echo == 0xFFFF ? -1 : static_cast<long>(echo);
+        }
     }
 }
 
@@ -296,7 +298,8 @@ TEST_F(DeviceLinkTest, EchoAloneIsNoAnswer) {
         {"the request's echo and nothing after it", request},
         {"a burst's echo, then the request's", burstThenRequest},
         {"a burst's echo, and the request's only begun", requestStillArriving},
-        {"the request's echo and part of a reply", [&] {
+        {"the request's echo and part of a reply",
+         [&] {
              Bytes bytes = request;
              bytes.push_back(FRAME_START);
              bytes.push_back('5');
@@ -334,8 +337,7 @@ TEST_F(DeviceLinkTest, BytesThatCannotBeThisDevicesAnswerAreNoReply) {
              return bytes;
          }(),
          true},
-        {"the head of another request frame", requestFrame(5, {CMD_READ_WORD, 0x02, 0x0C}),
-         false},
+        {"the head of another request frame", requestFrame(5, {CMD_READ_WORD, 0x02, 0x0C}), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

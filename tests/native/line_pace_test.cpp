@@ -22,8 +22,7 @@ TEST(LinePace, EachByteArrivesOneByteTimeAfterTheOneBefore) {
         {"idle line: starts when due", 100, 50, 3, 2.0, {102, 104, 106}},
         {"busy line: starts when the last reply has gone", 100, 105, 2, 2.0, {107, 109}},
         {"unpaced: the whole reply when due", 100, 0, 3, 0.0, {100, 100, 100}},
-        {"unpaced after a later reply: not before the line is free", 100, 120, 2, 0.0,
-         {120, 120}},
+        {"unpaced after a later reply: not before the line is free", 100, 120, 2, 0.0, {120, 120}},
         {"empty reply", 100, 0, 0, 2.0, {}},
     };
     for (const PaceCase& c : cases) {

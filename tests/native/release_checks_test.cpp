@@ -28,7 +28,9 @@ struct Program {
 };
 
 const Program programs[] = {
-    {"zkc-vandor.exe", subsystemGui, {"comctl32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll", "winmm.dll"}},
+    {"zkc-vandor.exe",
+     subsystemGui,
+     {"comctl32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll", "winmm.dll"}},
     {"zkc.exe", subsystemConsole, {"kernel32.dll", "msvcrt.dll", "winmm.dll"}},
 };
 
@@ -95,10 +97,16 @@ TEST(ReleaseBuild, The32BitProgramsCarryTheResourcesOfThe64BitOnes) {
     const std::optional<PeFile> panel = load(builds[1], programs[0]);
     if (!panel) return;
     std::set<std::pair<std::uint32_t, std::uint32_t>> kinds;
-    for (const auto& [key, data] : panel->resources) kinds.insert({std::get<0>(key), std::get<1>(key)});
-    for (auto expected : {std::pair<std::uint32_t, std::uint32_t>{rtDialog, 100}, {rtDialog, 102},
-                          {rtString, 7}, {rtGroupIcon, 128}, {rtVersion, 1}, {rtManifest, 1}}) {
-        EXPECT_EQ(kinds.count(expected), 1u) << "type " << expected.first << " id " << expected.second;
+    for (const auto& [key, data] : panel->resources)
+        kinds.insert({std::get<0>(key), std::get<1>(key)});
+    for (auto expected : {std::pair<std::uint32_t, std::uint32_t>{rtDialog, 100},
+                          {rtDialog, 102},
+                          {rtString, 7},
+                          {rtGroupIcon, 128},
+                          {rtVersion, 1},
+                          {rtManifest, 1}}) {
+        EXPECT_EQ(kinds.count(expected), 1u)
+            << "type " << expected.first << " id " << expected.second;
     }
 }
 

@@ -11,7 +11,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 inline Bytes requestFrame(std::uint8_t address, const Bytes& payload) {
     std::uint8_t frame[frameBufferSize];
-    const std::size_t size = codec::encodeFrame(
-        address, payload.data(), static_cast<std::uint8_t>(payload.size()), frame);
+    const std::size_t size = codec::encodeFrame(address, payload.data(),
+                                                static_cast<std::uint8_t>(payload.size()), frame);
     return Bytes(frame, frame + size);
 }

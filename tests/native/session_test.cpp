@@ -44,8 +44,8 @@ private:
 class RecordedProgress : public Progress {
 public:
     void setRange(int lowest, int highest) override {
-        steps += (steps.empty() ? "" : ", ") + std::string("range ") + std::to_string(lowest) + "-" +
-                 std::to_string(highest);
+        steps += (steps.empty() ? "" : ", ") + std::string("range ") + std::to_string(lowest) +
+                 "-" + std::to_string(highest);
     }
     void setPosition(int position) override {
         steps += (steps.empty() ? "" : ", ") + std::string("pos ") + std::to_string(position);
@@ -112,7 +112,8 @@ TEST(DeviceSession, ATransactionTriesTenTimesAndReopensAfterEachFailure) {
     const Case cases[] = {
         {"answered at once", {}, 'r', transactionSucceeded, 1, 1},
         {"answered at the fourth try", failWord3, 'r', transactionSucceeded, 4, 4},
-        {"never answered", failWord10, 'r', transactionFailed, transactionTries, transactionTries + 1},
+        {"never answered", failWord10, 'r', transactionFailed, transactionTries,
+         transactionTries + 1},
         {"a silent device, written to", silent, 'w', transactionFailed, transactionTries,
          transactionTries + 1},
         {"written at the tenth try", failWrite9, 'w', transactionSucceeded, transactionTries,
@@ -170,13 +171,33 @@ TEST(DeviceSession, DiscoveryTakesTheFirstAddressThatAnswers) {
         fullPoll += ", pos " + std::to_string(address);
     }
     const Case cases[] = {
-        {"a device at 0", {device(0)}, true, 0, 0, "range 0-15, pos 0, pos 0",
+        {"a device at 0",
+         {device(0)},
+         true,
+         0,
+         0,
+         "range 0-15, pos 0, pos 0",
          "0:CMD_I*10 0:CMD_READ_BYTE"},
-        {"devices at 3 and 9", {device(3), device(9)}, true, 3, 3,
-         "range 0-15, pos 0, pos 0, pos 1, pos 2, pos 3", silentPoll(0, 2) + " 3:CMD_I*10 3:CMD_READ_BYTE"},
-        {"a probe answered at its tenth try", {device(0, failByte9)}, true, 0, 0,
-         "range 0-15, pos 0, pos 0", "0:CMD_I*10 0:CMD_READ_BYTE*10"},
-        {"no device", {device(0, silent)}, true, noDeviceAnswered, highestDeviceAddress, fullPoll,
+        {"devices at 3 and 9",
+         {device(3), device(9)},
+         true,
+         3,
+         3,
+         "range 0-15, pos 0, pos 0, pos 1, pos 2, pos 3",
+         silentPoll(0, 2) + " 3:CMD_I*10 3:CMD_READ_BYTE"},
+        {"a probe answered at its tenth try",
+         {device(0, failByte9)},
+         true,
+         0,
+         0,
+         "range 0-15, pos 0, pos 0",
+         "0:CMD_I*10 0:CMD_READ_BYTE*10"},
+        {"no device",
+         {device(0, silent)},
+         true,
+         noDeviceAnswered,
+         highestDeviceAddress,
+         fullPoll,
          silentPoll(0, highestDeviceAddress)},
         {"a port that does not open", {device(0)}, false, portDidNotOpen, 7, "", ""},
     };

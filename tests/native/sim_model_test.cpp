@@ -148,11 +148,10 @@ TEST(SimDevice, AddressWithoutDeviceGetsNoReplyAndIsLoggedSo) {
 // answers as frames that arrive whole.
 TEST(SimFrameReader, FramesSplitAnywhereAmongNoise) {
     const Bytes noise1 = {0x00, 0xFF, 0x22, 0x41, 0x17, 0x41, 0x23};  // lone start, stray address
-    const Bytes noise2 = {0x23, 0x80, 0x15, 0x15};                     // address bytes, no start
+    const Bytes noise2 = {0x23, 0x80, 0x15, 0x15};                    // address bytes, no start
     Bytes stream = noise1;
-    for (const Bytes& part :
-         {requestFrame(5, writeWordPayload(REG_DAC0, 321)), noise2, requestFrame(5, readWordPayload(REG_DAC0)),
-          Bytes{0x99}}) {
+    for (const Bytes& part : {requestFrame(5, writeWordPayload(REG_DAC0, 321)), noise2,
+                              requestFrame(5, readWordPayload(REG_DAC0)), Bytes{0x99}}) {
         stream.insert(stream.end(), part.begin(), part.end());
     }
     for (std::size_t chunk = 1; chunk <= stream.size(); ++chunk) {
@@ -161,7 +160,8 @@ TEST(SimFrameReader, FramesSplitAnywhereAmongNoise) {
         std::vector<LineRecord> received;
         std::vector<Reply> replies;
         for (std::size_t at = 0; at < stream.size(); at += chunk) {
-            LineOutput out = line.receive(stream.data() + at, std::min(chunk, stream.size() - at), 0);
+            LineOutput out =
+                line.receive(stream.data() + at, std::min(chunk, stream.size() - at), 0);
             received.insert(received.end(), out.received.begin(), out.received.end());
             replies.insert(replies.end(), out.replies.begin(), out.replies.end());
         }
@@ -263,8 +263,10 @@ TEST(SimFaults, FailFirstKRequestsOfOneKindOnly) {
         Bytes unaffected;
     };
     const Case cases[] = {
-        {"fail-byte", &DeviceFaults::failByte, readBytePayload(REG_PROBE), readWordPayload(REG_DAC0)},
-        {"fail-word", &DeviceFaults::failWord, readWordPayload(REG_DAC0), readBytePayload(REG_PROBE)},
+        {"fail-byte", &DeviceFaults::failByte, readBytePayload(REG_PROBE),
+         readWordPayload(REG_DAC0)},
+        {"fail-word", &DeviceFaults::failWord, readWordPayload(REG_DAC0),
+         readBytePayload(REG_PROBE)},
         {"fail-write", &DeviceFaults::failWrite, writeWordPayload(REG_DAC0, 9), resetPayload(1, 2)},
         {"fail-reset", &DeviceFaults::failReset, resetPayload(1, 2), writeWordPayload(REG_DAC0, 9)},
     };
@@ -365,8 +367,7 @@ TEST(SimFaults, ReplyShapes) {
     EXPECT_EQ(inside.front(), FRAME_START);
     EXPECT_EQ(Bytes(inside.begin() + 21, inside.end()), Bytes(plain.begin() + 1, plain.end()));
     for (std::size_t i = 1; i <= 20; ++i) {
-        EXPECT_FALSE(std::isxdigit(inside[i]) || inside[i] == FRAME_START ||
-                     inside[i] == FRAME_END)
+        EXPECT_FALSE(std::isxdigit(inside[i]) || inside[i] == FRAME_START || inside[i] == FRAME_END)
             << i;
     }
 }

@@ -121,9 +121,9 @@ TEST_F(SimProcess, ServesThroughItsLinkAndLeavesCleanlyOnSigterm) {
                              std::sregex_iterator()) == 2;
     })) << fileText(log);
     const std::string text = fileText(log);
-    EXPECT_EQ(std::distance(std::sregex_iterator(text.begin(), text.end(), rx),
-                            std::sregex_iterator()),
-              2)
+    EXPECT_EQ(
+        std::distance(std::sregex_iterator(text.begin(), text.end(), rx), std::sregex_iterator()),
+        2)
         << text;
 
     sim->send(SIGTERM);
@@ -159,8 +159,7 @@ TEST_F(SimProcess, BadCommandLinesGiveOneLineAndStatus2) {
 // command's port is opened, and must not pass for an answer.
 TEST_F(SimProcess, TheLinkReadsTheDeviceBehindAnEchoingLine) {
     const std::string log = dir + "/log";
-    start({"--link", dir + "/com1", "--log", log, "--echo", "--pace", "--device",
-           "5:dac0=1234"});
+    start({"--link", dir + "/com1", "--log", log, "--echo", "--pace", "--device", "5:dac0=1234"});
     ASSERT_TRUE(waitFor([&] { return pathExists(dir + "/com1"); })) << sim->err();
     setenv("ZKC_PORT_DIR", dir.c_str(), 1);
     DeviceLink link;
@@ -189,7 +188,8 @@ TEST_F(SimProcess, TheLinkReadsTheDeviceBehindAnEchoingLine) {
     link.close();
     unsetenv("ZKC_PORT_DIR");
 
-    const std::regex echo(R"(\d+\.\d{3} tx echo frame=15 22 31 33 30 32 30 42 30 39 32 39 23 F1\n)");
+    const std::regex echo(
+        R"(\d+\.\d{3} tx echo frame=15 22 31 33 30 32 30 42 30 39 32 39 23 F1\n)");
     EXPECT_TRUE(waitFor([&] {
         const std::string text = fileText(log);
         return std::regex_search(text, echo);

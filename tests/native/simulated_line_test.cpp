@@ -82,7 +82,8 @@ TEST(SimulatedLine, TheEchoGoesBackAt9600BaudAndTheReplyFollowsIt) {
 
         ASSERT_EQ(finished.size(), c.echo ? 2u : 1u);
         if (c.echo) {
-            EXPECT_EQ(formatLogLine(finished[0]), "10.417 tx echo frame=15 22 31 32 30 32 30 42 23 F2");
+            EXPECT_EQ(formatLogLine(finished[0]),
+                      "10.417 tx echo frame=15 22 31 32 30 32 30 42 23 F2");
         }
         EXPECT_EQ(finished.back().meaning, "addr=5 word=500");
     }

@@ -93,23 +93,38 @@ ExchangeFault drawFault(std::mt19937& random, std::uint32_t waitMs, ReplyForm fo
     ExchangeFault drawn;
     DeviceFaults& f = drawn.faults;
     switch (random() % 12) {
-    case 0: f.silent = true; drawn.name = "silent"; break;
-    case 1: f.lateMs = 1 + random() % (waitMs / 2); break;
-    // Past the wait, yet within the next exchange's window.
-    case 2:
-        f.lateMs = form == ReplyForm::addressed
-                       ? waitMs + 1 + random() % (latestWholeInNextWindowMs - waitMs)
-                       : 1 + random() % (waitMs / 2);
-        break;
-    case 3: f.noise = 1 + random() % 4; drawn.name = "noise=" + std::to_string(f.noise); break;
-    case 4: f.noiseInside = 1 + random() % 2; drawn.name = "noise-inside"; break;
-    case 5: f.lowerCase = true; drawn.name = "lower"; break;
-    case 6:
-        f.truncate = 1 + random() % (wordReplyLength - 1);
-        drawn.name = "truncate=" + std::to_string(*f.truncate);
-        break;
-    case 7: f.wrongEcho = true; drawn.name = "wrong-echo"; break;
-    default: drawn.name = "none"; break;
+        case 0:
+            f.silent = true;
+            drawn.name = "silent";
+            break;
+        case 1: f.lateMs = 1 + random() % (waitMs / 2); break;
+        // Past the wait, yet within the next exchange's window.
+        case 2:
+            f.lateMs = form == ReplyForm::addressed
+                           ? waitMs + 1 + random() % (latestWholeInNextWindowMs - waitMs)
+                           : 1 + random() % (waitMs / 2);
+            break;
+        case 3:
+            f.noise = 1 + random() % 4;
+            drawn.name = "noise=" + std::to_string(f.noise);
+            break;
+        case 4:
+            f.noiseInside = 1 + random() % 2;
+            drawn.name = "noise-inside";
+            break;
+        case 5:
+            f.lowerCase = true;
+            drawn.name = "lower";
+            break;
+        case 6:
+            f.truncate = 1 + random() % (wordReplyLength - 1);
+            drawn.name = "truncate=" + std::to_string(*f.truncate);
+            break;
+        case 7:
+            f.wrongEcho = true;
+            drawn.name = "wrong-echo";
+            break;
+        default: drawn.name = "none"; break;
     }
     if (f.lateMs > 0) drawn.name = "late=" + std::to_string(f.lateMs);
     return drawn;
@@ -139,33 +154,34 @@ Transaction drawTransaction(std::mt19937& random, const LineShape& shape) {
 }
 
 // Runs one transaction; whether its outcome agrees with the device.
-Outcome run(DeviceSession& session, DeviceLink& link, SimulatedLine& line,
-            const Transaction& t, std::string& seen) {
+Outcome run(DeviceSession& session, DeviceLink& link, SimulatedLine& line, const Transaction& t,
+            std::string& seen) {
     link.deviceAddress = t.address;
     session.openingBurst();
     bool succeeded = false;
     std::uint32_t got = 0;
     std::uint16_t reg = REG_DAC0;
     switch (t.kind) {
-    case Kind::probe: {
-        std::uint8_t byte = 0;
-        succeeded = session.readByteRetried(REG_PROBE, byte) == transactionSucceeded;
-        got = byte;
-        reg = REG_PROBE;
-        break;
-    }
-    case Kind::readWord:
-        succeeded = session.readWordRetried(REG_DAC0, got) == transactionSucceeded;
-        break;
-    case Kind::writeWord:
-        succeeded = session.writeWordRetried(REG_DAC0, t.value) == transactionSucceeded;
-        got = t.value;
-        break;
+        case Kind::probe: {
+            std::uint8_t byte = 0;
+            succeeded = session.readByteRetried(REG_PROBE, byte) == transactionSucceeded;
+            got = byte;
+            reg = REG_PROBE;
+            break;
+        }
+        case Kind::readWord:
+            succeeded = session.readWordRetried(REG_DAC0, got) == transactionSucceeded;
+            break;
+        case Kind::writeWord:
+            succeeded = session.writeWordRetried(REG_DAC0, t.value) == transactionSucceeded;
+            got = t.value;
+            break;
     }
     if (t.kind != Kind::probe) session.closingBurst();
     if (!succeeded) return Outcome::failed;
     const Device* device = line.devices().device(t.address);
-    const std::uint32_t held = device ? device->registerValue(reg) & (t.kind == Kind::probe ? 0xFF : 0xFFFF) : 0;
+    const std::uint32_t held =
+        device ? device->registerValue(reg) & (t.kind == Kind::probe ? 0xFF : 0xFFFF) : 0;
     seen = "reported " + std::to_string(got) + ", the device " +
            (device ? "holds " + std::to_string(held) : std::string("does not exist"));
     return device && held == got ? Outcome::ok : Outcome::wrong;
@@ -215,8 +231,7 @@ TEST(NeverAWrongValue, RandomLinesAndFaultsPerExchange) {
             for (const std::string& fault : faults) report << " " << fault;
             report << "\nthe line since the transaction before:";
             for (std::size_t i = earlierStart; i < model.log().size(); ++i) {
-                report << "\n  " << (i == logStart ? "> " : "  ")
-                       << formatLogLine(model.log()[i]);
+                report << "\n  " << (i == logStart ? "> " : "  ") << formatLogLine(model.log()[i]);
             }
             ADD_FAILURE() << report.str();
         }

@@ -62,7 +62,8 @@ TEST_F(ZkcCommand, GetAtAGivenAddressReadsWithoutSearching) {
     ran = zkc({"get", "--address", "5", "--json", "--port", "1"});
     EXPECT_EQ(ran.status, 0) << ran.err;
     EXPECT_EQ(ran.out, "{\"port\": \"COM1\", \"address\": 5, \"dac0\": 1234}\n");
-    EXPECT_EQ(traffic(com1), "5:CMD_I*10 5:CMD_READ_WORD 5:CMD_H*2 5:CMD_I*10 5:CMD_READ_WORD 5:CMD_H*2");
+    EXPECT_EQ(traffic(com1),
+              "5:CMD_I*10 5:CMD_READ_WORD 5:CMD_H*2 5:CMD_I*10 5:CMD_READ_WORD 5:CMD_H*2");
 }
 
 TEST_F(ZkcCommand, GetAndSetFindTheAddressAsThePanelDoes) {
@@ -72,8 +73,7 @@ TEST_F(ZkcCommand, GetAndSetFindTheAddressAsThePanelDoes) {
     EXPECT_EQ(ran.out, "COM2, address 1: DAC0 300\n");
     ran = zkc({"set", "777", "--port", "COM2", "--json"});
     EXPECT_EQ(ran.status, 0) << ran.err;
-    EXPECT_EQ(ran.out,
-              "{\"port\": \"COM2\", \"address\": 1, \"dac0\": 777, \"written\": true}\n");
+    EXPECT_EQ(ran.out, "{\"port\": \"COM2\", \"address\": 1, \"dac0\": 777, \"written\": true}\n");
     const std::string search = silentPoll(0, 0) + " 1:CMD_I*10 1:CMD_READ_BYTE";
     EXPECT_EQ(traffic(com2), search + " 1:CMD_I*10 1:CMD_READ_WORD 1:CMD_H*2 " + search +
                                  " 1:CMD_I*10 1:CMD_WRITE_WORD 1:CMD_H*2");
@@ -87,15 +87,18 @@ TEST_F(ZkcCommand, DeviceFailuresExitWith1) {
         const char* json;
     };
     const Case cases[] = {
-        {"--device 5:dac0=1,wrong-echo", {"set", "20", "--address", "5", "--json"},
+        {"--device 5:dac0=1,wrong-echo",
+         {"set", "20", "--address", "5", "--json"},
          "zkc: COM1: address 5: the device did not echo the value written\n",
          "{\"port\": \"COM1\", \"address\": 5, \"dac0\": 20, \"written\": false, \"error\": "
          "\"address 5: the device did not echo the value written\"}\n"},
-        {"--device 5:fail-word=10", {"get", "--address", "5", "--json"},
+        {"--device 5:fail-word=10",
+         {"get", "--address", "5", "--json"},
          "zkc: COM1: address 5: reading DAC0 failed\n",
          "{\"port\": \"COM1\", \"address\": 5, \"dac0\": null, \"error\": \"address 5: reading "
          "DAC0 failed\"}\n"},
-        {"--device 0:silent", {"reset", "100", "--json"},
+        {"--device 0:silent",
+         {"reset", "100", "--json"},
          "zkc: COM1: the device did not answer the reset\n",
          "{\"port\": \"COM1\", \"address\": 0, \"reset\": 100, \"echo\": null, \"error\": \"the "
          "device did not answer the reset\"}\n"},
@@ -170,7 +173,8 @@ TEST_F(ZkcCommand, TraceShowsEveryFrameInTheSimulatorsWords) {
     }
     ASSERT_EQ(traced.size(), 14u) << ran.err;
     EXPECT_EQ(traced[0], "COM1 tx addr=5 CMD_I frame=15 22 34 39 23 8C");
-    EXPECT_EQ(traced[10], "COM1 tx addr=5 CMD_READ_WORD reg=0x020B frame=15 22 31 32 30 32 30 42 23 F2");
+    EXPECT_EQ(traced[10],
+              "COM1 tx addr=5 CMD_READ_WORD reg=0x020B frame=15 22 31 32 30 32 30 42 23 F2");
     EXPECT_EQ(traced[11], "COM1 rx addr=5 word=1234 frame=22 30 34 44 32 23 F3");
     EXPECT_EQ(traced[13], "COM1 tx addr=5 CMD_H frame=15 22 34 38 23 8D");
     // The simulator logs the same frames with the same meanings.
@@ -178,7 +182,8 @@ TEST_F(ZkcCommand, TraceShowsEveryFrameInTheSimulatorsWords) {
     ASSERT_EQ(log.size(), 14u);
     EXPECT_EQ(log[10].substr(log[10].find(' ') + 1),
               "rx addr=5 CMD_READ_WORD reg=0x020B frame=15 22 31 32 30 32 30 42 23 F2");
-    EXPECT_EQ(log[11].substr(log[11].find(' ') + 1), "tx addr=5 word=1234 frame=22 30 34 44 32 23 F3");
+    EXPECT_EQ(log[11].substr(log[11].find(' ') + 1),
+              "tx addr=5 word=1234 frame=22 30 34 44 32 23 F3");
 }
 
 TEST_F(ZkcCommand, WorksBehindAnEchoingLine) {
@@ -196,8 +201,9 @@ TEST_F(ZkcCommand, WorksBehindAnEchoingLine) {
     EXPECT_NE(ran.err.find(" COM1 rx addr=5 word=2345 frame=22 30 39 32 39 23 83\n"),
               std::string::npos)
         << ran.err;
-    EXPECT_EQ(traffic(com1), "5:CMD_I*10 5:CMD_READ_WORD 5:CMD_H*2 5:CMD_I*10 5:CMD_WRITE_WORD "
-                             "5:CMD_H*2 5:CMD_I*10 5:CMD_READ_WORD 5:CMD_H*2");
+    EXPECT_EQ(traffic(com1),
+              "5:CMD_I*10 5:CMD_READ_WORD 5:CMD_H*2 5:CMD_I*10 5:CMD_WRITE_WORD "
+              "5:CMD_H*2 5:CMD_I*10 5:CMD_READ_WORD 5:CMD_H*2");
 }
 
 TEST_F(ZkcCommand, ProgressGoesToAStderrThatIsATerminalAndIsErased) {
@@ -229,7 +235,8 @@ TEST_F(ZkcCommand, ScansThreeLinesAtOnce) {
               "\"opened\": true, \"devices\": []}, {\"port\": \"COM3\", \"opened\": false, "
               "\"devices\": []}]}\n");
     EXPECT_EQ(traffic(*lines[0]),
-              silentPoll(0, 2) + " 3:CMD_I*10 3:CMD_READ_BYTE 3:CMD_I*10 3:CMD_READ_WORD 3:CMD_H*2 " +
+              silentPoll(0, 2) +
+                  " 3:CMD_I*10 3:CMD_READ_BYTE 3:CMD_I*10 3:CMD_READ_WORD 3:CMD_H*2 " +
                   silentPoll(4, 8) +
                   " 9:CMD_I*10 9:CMD_READ_BYTE 9:CMD_I*10 9:CMD_READ_WORD*10 9:CMD_H*2 " +
                   silentPoll(10, 15));
@@ -241,36 +248,43 @@ TEST_F(ZkcCommand, AppliesAPlanPortsAtOnceAndRecordsEveryRow) {
     SimLine& com2 = line(2, "--device 0:dac0=7");
     std::ofstream(scratch("plan.csv")) << "# two benches\nport,address,dac0\n"
                                           "COM1,3,1000\nCOM2,0,2000\n\nCOM1,4,1500\nCOM1,6,10\n";
-    const std::string earlier = "time,port,address,before,after,readBack,result\n"
-                                "2026-12-01T08:00:00Z,COM1,3,0,300,300,ok\n";
+    const std::string earlier =
+        "time,port,address,before,after,readBack,result\n"
+        "2026-12-01T08:00:00Z,COM1,3,0,300,300,ok\n";
     std::ofstream(scratch("record.csv")) << earlier;
 
-    const Ran ran = zkc({"apply", scratch("plan.csv"), "--record", scratch("record.csv"), "--json"});
+    const Ran ran =
+        zkc({"apply", scratch("plan.csv"), "--record", scratch("record.csv"), "--json"});
     EXPECT_EQ(ran.status, 1) << ran.err;
-    EXPECT_EQ(ran.out,
-              "{\"rows\": [{\"line\": 3, \"port\": \"COM1\", \"address\": 3, \"before\": 300, "
-              "\"after\": 1000, \"readBack\": 1000, \"result\": \"ok\"}, {\"line\": 4, \"port\": "
-              "\"COM2\", \"address\": 0, \"before\": 7, \"after\": 2000, \"readBack\": 2000, "
-              "\"result\": \"ok\"}, {\"line\": 6, \"port\": \"COM1\", \"address\": 4, \"before\": "
-              "400, \"after\": 1500, \"readBack\": null, \"result\": \"write-failed\"}, {\"line\": "
-              "7, \"port\": \"COM1\", \"address\": 6, \"before\": null, \"after\": 10, \"readBack\": "
-              "null, \"result\": \"no-answer\"}]}\n");
-    const std::string row = " 3:CMD_I*10 3:CMD_READ_WORD 3:CMD_I*10 3:CMD_WRITE_WORD "
-                            "3:CMD_I*10 3:CMD_READ_WORD 3:CMD_H*2";
+    EXPECT_EQ(
+        ran.out,
+        "{\"rows\": [{\"line\": 3, \"port\": \"COM1\", \"address\": 3, \"before\": 300, "
+        "\"after\": 1000, \"readBack\": 1000, \"result\": \"ok\"}, {\"line\": 4, \"port\": "
+        "\"COM2\", \"address\": 0, \"before\": 7, \"after\": 2000, \"readBack\": 2000, "
+        "\"result\": \"ok\"}, {\"line\": 6, \"port\": \"COM1\", \"address\": 4, \"before\": "
+        "400, \"after\": 1500, \"readBack\": null, \"result\": \"write-failed\"}, {\"line\": "
+        "7, \"port\": \"COM1\", \"address\": 6, \"before\": null, \"after\": 10, \"readBack\": "
+        "null, \"result\": \"no-answer\"}]}\n");
+    const std::string row =
+        " 3:CMD_I*10 3:CMD_READ_WORD 3:CMD_I*10 3:CMD_WRITE_WORD "
+        "3:CMD_I*10 3:CMD_READ_WORD 3:CMD_H*2";
     EXPECT_EQ(traffic(com1), row.substr(1) +
                                  " 4:CMD_I*10 4:CMD_READ_WORD 4:CMD_I*10 4:CMD_WRITE_WORD*10 "
                                  "4:CMD_H*2 6:CMD_I*10 6:CMD_READ_WORD*10 6:CMD_H*2");
-    EXPECT_EQ(traffic(com2), "0:CMD_I*10 0:CMD_READ_WORD 0:CMD_I*10 0:CMD_WRITE_WORD "
-                             "0:CMD_I*10 0:CMD_READ_WORD 0:CMD_H*2");
+    EXPECT_EQ(traffic(com2),
+              "0:CMD_I*10 0:CMD_READ_WORD 0:CMD_I*10 0:CMD_WRITE_WORD "
+              "0:CMD_I*10 0:CMD_READ_WORD 0:CMD_H*2");
 
     const std::string record = fileText(scratch("record.csv"));
     ASSERT_EQ(record.rfind(earlier, 0), 0u) << record;
     std::vector<std::string> rows;
     std::istringstream added(record.substr(earlier.size()));
-    for (std::string entry; std::getline(added, entry);) rows.push_back(entry.substr(entry.find(',') + 1));
+    for (std::string entry; std::getline(added, entry);)
+        rows.push_back(entry.substr(entry.find(',') + 1));
     std::sort(rows.begin(), rows.end());
-    EXPECT_EQ(rows, (std::vector<std::string>{"COM1,3,300,1000,1000,ok", "COM1,4,400,1500,,write-failed",
-                                               "COM1,6,,10,,no-answer", "COM2,0,7,2000,2000,ok"}));
+    EXPECT_EQ(rows,
+              (std::vector<std::string>{"COM1,3,300,1000,1000,ok", "COM1,4,400,1500,,write-failed",
+                                        "COM1,6,,10,,no-answer", "COM2,0,7,2000,2000,ok"}));
 }
 
 }  // namespace

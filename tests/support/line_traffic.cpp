@@ -7,8 +7,7 @@
 namespace {
 
 // "<ms> rx addr=<n> <KIND> ..." gives "<n>:<KIND>"; other lines give "".
-std::string requestOf(const std::string& line)
-{
+std::string requestOf(const std::string& line) {
     std::istringstream words(line);
     std::string time, direction, address, kind;
     words >> time >> direction >> address >> kind;
@@ -16,8 +15,7 @@ std::string requestOf(const std::string& line)
     return address.substr(5) + ":" + kind;
 }
 
-void append(std::string& summary, const std::string& request, int count)
-{
+void append(std::string& summary, const std::string& request, int count) {
     if (count == 0) return;
     if (!summary.empty()) summary += ' ';
     summary += request;
@@ -26,8 +24,7 @@ void append(std::string& summary, const std::string& request, int count)
 
 }  // namespace
 
-std::string requestSummary(const std::vector<std::string>& logLines)
-{
+std::string requestSummary(const std::vector<std::string>& logLines) {
     std::string summary;
     std::string last;
     int count = 0;
@@ -45,8 +42,7 @@ std::string requestSummary(const std::vector<std::string>& logLines)
     return summary;
 }
 
-std::string silentPoll(int first, int last)
-{
+std::string silentPoll(int first, int last) {
     std::string summary;
     for (int address = first; address <= last; ++address) {
         const std::string a = std::to_string(address);

@@ -17,8 +17,7 @@ namespace {
 class ProbeApp : public Application {
 public:
     bool InitInstance() override { return false; }
-    bool PreTranslateMessage(MSG& message) override
-    {
+    bool PreTranslateMessage(MSG& message) override {
         if (message.message == WM_KEYDOWN) {
             keysSeen.push_back({message.hwnd, message.wParam});
         }
@@ -42,8 +41,7 @@ public:
     ProbeDialog* child = nullptr;
 
 protected:
-    const EventTableBase* GetMessageMap() const override
-    {
+    const EventTableBase* GetMessageMap() const override {
         static const EventTable<ProbeDialog> table{
             onSysCommand(&ProbeDialog::recordSysCommand),
             onPaint(&ProbeDialog::countPaint),
@@ -54,27 +52,23 @@ protected:
         return &table;
     }
 
-    void DoDataExchange(DataExchange& exchange) override
-    {
+    void DoDataExchange(DataExchange& exchange) override {
         exchange.unsignedField(IDC_PROBE_FIRST, first, 1, 9);
         exchange.unsignedField(IDC_PROBE_SECOND, second, 0, 100);
     }
 
 private:
-    void recordSysCommand(UINT command, LPARAM position)
-    {
+    void recordSysCommand(UINT command, LPARAM position) {
         sysCommands.push_back(command);
         defaultSysCommand(command, position);
     }
-    void countPaint()
-    {
+    void countPaint() {
         ++paintCount;
         defaultPaint();
     }
     HICON giveDragIcon() { return dragIcon; }
     void countKillFocus() { ++killFocusCount; }
-    void clicked()
-    {
+    void clicked() {
         ++clickCount;
         if (openChildOnClick) {
             ProbeDialog box(IDD_PROBE_CHILD);
@@ -87,8 +81,7 @@ private:
 
 class Framework : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(ui.start([this] {
             ProbeApp app;
             ProbeDialog dialog(IDD_PROBE_DIALOG);
@@ -104,20 +97,17 @@ protected:
         ASSERT_NE(window, nullptr);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
         EXPECT_TRUE(ui.waitForEnd(10000));
     }
 
-    void focus(HWND control)
-    {
+    void focus(HWND control) {
         PostMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
         ui.settle();
     }
 
-    int killFocusCount()
-    {
+    int killFocusCount() {
         int count = -1;
         ui.call([&] { count = probe->killFocusCount; });
         return count;
@@ -129,8 +119,7 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(Framework, NotificationsAreIgnoredWhileAnExchangeRuns)
-{
+TEST_F(Framework, NotificationsAreIgnoredWhileAnExchangeRuns) {
     const HWND first = GetDlgItem(window, IDC_PROBE_FIRST);
     SetWindowTextW(first, L"x");
     focus(first);
@@ -150,8 +139,7 @@ TEST_F(Framework, NotificationsAreIgnoredWhileAnExchangeRuns)
     EXPECT_EQ(killFocusCount(), 1);
 }
 
-TEST_F(Framework, ClicksDuringAnExchangeAreIgnored)
-{
+TEST_F(Framework, ClicksDuringAnExchangeAreIgnored) {
     SetWindowTextW(GetDlgItem(window, IDC_PROBE_SECOND), L"500");
     int clicks = -1;
     // A click that arrives while the range message is shown.
@@ -166,8 +154,7 @@ TEST_F(Framework, ClicksDuringAnExchangeAreIgnored)
     EXPECT_EQ(ui.boxes().boxes()[0].text, L"Please enter an integer between 0 and 100.");
 }
 
-TEST_F(Framework, SystemCommandsPaintingAndDragIconReachTheirHandlers)
-{
+TEST_F(Framework, SystemCommandsPaintingAndDragIconReachTheirHandlers) {
     PostMessageW(window, WM_SYSCOMMAND, 0x0010, 0);
     PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ui.settle();
@@ -193,8 +180,7 @@ TEST_F(Framework, SystemCommandsPaintingAndDragIconReachTheirHandlers)
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(window, WM_QUERYDRAGICON, 0, 0)), expected);
 }
 
-TEST_F(Framework, ADialogWithoutParentRunsOverTheMainWindow)
-{
+TEST_F(Framework, ADialogWithoutParentRunsOverTheMainWindow) {
     ui.call([&] { probe->openChildOnClick = true; });
     PostMessageW(GetDlgItem(window, IDC_PROBE_BUTTON), BM_CLICK, 0, 0);
     ui.settle();

@@ -90,8 +90,7 @@ TEST_F(WineLinkTest, WordCommandsReachTheDevice) {
     EXPECT_TRUE(sawWrite) << "the simulator did not log the write";
 }
 
-TEST_F(WineLinkTest, AWriteTheLineNeverTakesEndsWithinItsLimit)
-{
+TEST_F(WineLinkTest, AWriteTheLineNeverTakesEndsWithinItsLimit) {
     // The far end stops reading, so the line's buffers fill and stay full.
     startDevice("--deaf --device 0");
     SerialPort port;

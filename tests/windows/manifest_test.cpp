@@ -9,8 +9,7 @@
 
 namespace {
 
-std::wstring besideTheTests(const wchar_t* file)
-{
+std::wstring besideTheTests(const wchar_t* file) {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder = path;
@@ -18,10 +17,10 @@ std::wstring besideTheTests(const wchar_t* file)
     return folder.substr(0, folder.find_last_of(L"\\/")) + L"\\" + file;
 }
 
-std::string manifestOf(const wchar_t* file)
-{
-    const HMODULE program = LoadLibraryExW(besideTheTests(file).c_str(), nullptr,
-                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+std::string manifestOf(const wchar_t* file) {
+    const HMODULE program =
+        LoadLibraryExW(besideTheTests(file).c_str(), nullptr,
+                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (program == nullptr) return "";
     std::string text;
     if (const HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
@@ -32,8 +31,7 @@ std::string manifestOf(const wchar_t* file)
     return text;
 }
 
-bool has(const std::string& text, const std::string& part)
-{
+bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
@@ -44,8 +42,7 @@ const char* const supportedOs[] = {
     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
 };
 
-TEST(Manifest, ThePanelRunsAsInvokerAtSystemDpiWithTheClassicControls)
-{
+TEST(Manifest, ThePanelRunsAsInvokerAtSystemDpiWithTheClassicControls) {
     const std::string manifest = manifestOf(L"zkc-vandor.exe");
     ASSERT_FALSE(manifest.empty());
     EXPECT_TRUE(has(manifest, "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"));
@@ -58,8 +55,7 @@ TEST(Manifest, ThePanelRunsAsInvokerAtSystemDpiWithTheClassicControls)
     EXPECT_FALSE(has(manifest, "<dependency"));
 }
 
-TEST(Manifest, ZkcRunsAsInvoker)
-{
+TEST(Manifest, ZkcRunsAsInvoker) {
     const std::string manifest = manifestOf(L"zkc.exe");
     ASSERT_FALSE(manifest.empty());
     EXPECT_TRUE(has(manifest, "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"));

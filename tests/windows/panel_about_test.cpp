@@ -19,33 +19,30 @@ constexpr DWORD unnamed = 0xFFFF;  // a classic template's id of an item without
 constexpr DWORD child = WS_CHILD | WS_VISIBLE;
 constexpr wchar_t aboutLine[] = L"ZKC-Vandor  Version 1.0.0.1  -  ";
 
-std::wstring menuText(HMENU menu, int position)
-{
+std::wstring menuText(HMENU menu, int position) {
     wchar_t text[128] = {};
     GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
     return text;
 }
 
-std::wstring windowText(HWND window)
-{
+std::wstring windowText(HWND window) {
     wchar_t text[256] = {};
     GetWindowTextW(window, text, 256);
     return text;
 }
 
-POINT centreOf(HWND window)
-{
+POINT centreOf(HWND window) {
     RECT place;
     GetWindowRect(window, &place);
     return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
 }
 
-TEST(AboutResources, TemplateIsTheClassicOneDrawn)
-{
+TEST(AboutResources, TemplateIsTheClassicOneDrawn) {
     DialogTemplate box;
     ASSERT_TRUE(readDialogTemplate(IDD_ABOUT_BOX, box));
     EXPECT_FALSE(box.extended);
-    EXPECT_EQ(box.style, static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT));
+    EXPECT_EQ(box.style,
+              static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT));
     EXPECT_EQ(box.exStyle, 0u);
     EXPECT_EQ(box.x, 0);
     EXPECT_EQ(box.y, 0);
@@ -65,14 +62,13 @@ TEST(AboutResources, TemplateIsTheClassicOneDrawn)
     ASSERT_EQ(box.items.size(), std::size(controls));
     // The version line ends with the day the resources were compiled.
     const std::wregex versionLine(std::wstring(aboutLine) + L"[A-Z][a-z]{2} [ 1-3][0-9] [0-9]{4}");
-    EXPECT_TRUE(std::regex_match(box.items[1].text, versionLine)) << std::string(
-        box.items[1].text.begin(), box.items[1].text.end());
+    EXPECT_TRUE(std::regex_match(box.items[1].text, versionLine))
+        << std::string(box.items[1].text.begin(), box.items[1].text.end());
 }
 
 // Explorer shows these strings; the fixed version numbers and the language
 // are checked with the panel's resources.
-TEST(AboutResources, VersionStringsAreUsEnglishOnePointZeroZeroOne)
-{
+TEST(AboutResources, VersionStringsAreUsEnglishOnePointZeroZeroOne) {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     DWORD ignored = 0;
@@ -95,23 +91,20 @@ protected:
     void SetUp() override { ASSERT_TRUE(driver.start()); }
 
     // A box left open by a failed check would keep the panel from closing.
-    void TearDown() override
-    {
+    void TearDown() override {
         if (const HWND box = driver.dialogOverPanel()) {
             PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
             driver.waitIdle();
         }
     }
 
-    HWND openAboutBox(WPARAM command = IDM_ABOUT_ITEM)
-    {
+    HWND openAboutBox(WPARAM command = IDM_ABOUT_ITEM) {
         driver.sysCommand(command);
         return driver.dialogOverPanel();
     }
 
     // The box is gone and the panel takes input again.
-    void expectClosed(HWND box)
-    {
+    void expectClosed(HWND box) {
         EXPECT_TRUE(driver.waitIdle());
         EXPECT_FALSE(IsWindow(box));
         EXPECT_EQ(driver.dialogOverPanel(), nullptr);
@@ -122,8 +115,7 @@ protected:
     PanelDriver driver;
 };
 
-TEST_F(PanelAbout, SystemMenuEndsWithTheStandardItemsASeparatorAndTheAboutItem)
-{
+TEST_F(PanelAbout, SystemMenuEndsWithTheStandardItemsASeparatorAndTheAboutItem) {
     const HMENU menu = GetSystemMenu(driver.panel(), FALSE);
     ASSERT_NE(menu, nullptr);
     const int count = GetMenuItemCount(menu);
@@ -149,8 +141,7 @@ TEST_F(PanelAbout, SystemMenuEndsWithTheStandardItemsASeparatorAndTheAboutItem)
 
 class AboutCommand : public PanelAbout, public ::testing::WithParamInterface<WPARAM> {};
 
-TEST_P(AboutCommand, OpensTheBoxCentredOverTheDisabledPanel)
-{
+TEST_P(AboutCommand, OpensTheBoxCentredOverTheDisabledPanel) {
     const HWND box = openAboutBox(GetParam());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(windowText(box), L"About ZKC-Vandor...");
@@ -168,8 +159,7 @@ INSTANTIATE_TEST_SUITE_P(LowFourBitsIgnored, AboutCommand, ::testing::Values(16,
 
 class OtherCommand : public PanelAbout, public ::testing::WithParamInterface<WPARAM> {};
 
-TEST_P(OtherCommand, OpensNoBox)
-{
+TEST_P(OtherCommand, OpensNoBox) {
     EXPECT_EQ(openAboutBox(GetParam()), nullptr);
     EXPECT_TRUE(IsWindowEnabled(driver.panel()));
     EXPECT_TRUE(driver.running());
@@ -179,8 +169,7 @@ INSTANTIATE_TEST_SUITE_P(NextToTheAboutItem, OtherCommand, ::testing::Values(15,
 
 // Close keeps its effect as well: the panel's key tests close it through
 // the system command.
-TEST_F(PanelAbout, MinimiseAndRestoreKeepTheirEffect)
-{
+TEST_F(PanelAbout, MinimiseAndRestoreKeepTheirEffect) {
     driver.sysCommand(SC_MINIMIZE);
     EXPECT_TRUE(IsIconic(driver.panel()));
     EXPECT_EQ(driver.dialogOverPanel(), nullptr);
@@ -189,8 +178,7 @@ TEST_F(PanelAbout, MinimiseAndRestoreKeepTheirEffect)
     EXPECT_TRUE(driver.running());
 }
 
-TEST_F(PanelAbout, ShowsTheVersionLineInFullAndThePanelsIcon)
-{
+TEST_F(PanelAbout, ShowsTheVersionLineInFullAndThePanelsIcon) {
     const HWND box = openAboutBox();
     ASSERT_NE(box, nullptr);
     const HWND picture = GetWindow(box, GW_CHILD);
@@ -214,16 +202,15 @@ TEST_F(PanelAbout, ShowsTheVersionLineInFullAndThePanelsIcon)
     EXPECT_LE(extent.cy, room.bottom);
 }
 
-TEST_F(PanelAbout, DragIconIsThePanelsIcon)
-{
+TEST_F(PanelAbout, DragIconIsThePanelsIcon) {
     HICON panelIcon = nullptr;
     driver.onPanel([&](MainPanel& panel) { panelIcon = panel.iconHandle; });
     ASSERT_NE(panelIcon, nullptr);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(driver.panel(), WM_QUERYDRAGICON, 0, 0)), panelIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(driver.panel(), WM_QUERYDRAGICON, 0, 0)),
+              panelIcon);
 }
 
-TEST_F(PanelAbout, EnterAndEscapeDoNothingInTheBox)
-{
+TEST_F(PanelAbout, EnterAndEscapeDoNothingInTheBox) {
     const HWND box = openAboutBox();
     ASSERT_NE(box, nullptr);
     ASSERT_EQ(driver.focusedWindow(), GetDlgItem(box, IDOK));
@@ -243,8 +230,7 @@ struct CloseWay {
 
 class ClosingTheBox : public PanelAbout, public ::testing::WithParamInterface<CloseWay> {};
 
-TEST_P(ClosingTheBox, EndsItAndFreesThePanel)
-{
+TEST_P(ClosingTheBox, EndsItAndFreesThePanel) {
     const HWND box = openAboutBox();
     ASSERT_NE(box, nullptr);
     GetParam().close(driver, box);
@@ -254,13 +240,16 @@ TEST_P(ClosingTheBox, EndsItAndFreesThePanel)
 INSTANTIATE_TEST_SUITE_P(
     Ways, ClosingTheBox,
     ::testing::Values(
-        CloseWay{"OkClicked", [](PanelDriver&, HWND box) { PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0); }},
+        CloseWay{
+            "OkClicked",
+            [](PanelDriver&, HWND box) { PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0); }},
         CloseWay{"SpaceOnOk",
                  [](PanelDriver& d, HWND) {
                      d.postKey(WM_KEYDOWN, VK_SPACE);
                      d.postKey(WM_KEYUP, VK_SPACE);
                  }},
-        CloseWay{"CloseButton", [](PanelDriver&, HWND box) { PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        CloseWay{"CloseButton",
+                 [](PanelDriver&, HWND box) { PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
         CloseWay{"AltF4", [](PanelDriver& d, HWND) { d.postKey(WM_SYSKEYDOWN, VK_F4); }}),
     [](const ::testing::TestParamInfo<CloseWay>& info) { return std::string(info.param.name); });
 

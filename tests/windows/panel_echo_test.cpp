@@ -10,16 +10,14 @@ using PanelEcho = PanelActionTest;
 
 constexpr const char* echoingLine = "--echo --pace ";
 
-bool logHas(const SimProcess& line, const std::string& text)
-{
+bool logHas(const SimProcess& line, const std::string& text) {
     for (const std::string& entry : line.settledLogLines()) {
         if (entry.find(text) != std::string::npos) return true;
     }
     return false;
 }
 
-TEST_F(PanelEcho, GetFindsTheRealAddressAndSetStoresTheValue)
-{
+TEST_F(PanelEcho, GetFindsTheRealAddressAndSetStoresTheValue) {
     SimProcess& line = device(1, std::string(echoingLine) + "--device 5:dac0=1234");
     driver.click(IDC_GET_BUTTON);
 
@@ -41,8 +39,7 @@ TEST_F(PanelEcho, GetFindsTheRealAddressAndSetStoresTheValue)
     EXPECT_TRUE(logHas(line, "tx echo frame=15 22 31 33 30 32 30 42 30 39 32 39 23 F1"));
 }
 
-TEST_F(PanelEcho, ResetGetsItsEcho)
-{
+TEST_F(PanelEcho, ResetGetsItsEcho) {
     SimProcess& line = device(1, std::string(echoingLine) + "--device 0");
     driver.setText(IDC_RESET_VALUE_FIELD, L"100");
     driver.command(IDC_RESET_BUTTON);
@@ -50,8 +47,7 @@ TEST_F(PanelEcho, ResetGetsItsEcho)
     EXPECT_EQ(traffic(line), "0:CMD_RESET");
 }
 
-TEST_F(PanelEcho, ALineWithoutADeviceIsNotConnected)
-{
+TEST_F(PanelEcho, ALineWithoutADeviceIsNotConnected) {
     SimProcess& line = device(1, std::string(echoingLine) + "--device 0:silent");
     driver.click(IDC_GET_BUTTON);
     const CaughtBox box = onlyBox();

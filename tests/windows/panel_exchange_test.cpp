@@ -14,8 +14,7 @@ const std::wstring positive = L"Please enter a positive integer.";
 const std::wstring portRange = L"Please enter an integer between 1 and 9.";
 
 // The framework's boxes carry the executable's name.
-std::wstring programName()
-{
+std::wstring programName() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring name = path;
@@ -27,8 +26,7 @@ class PanelExchange : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(driver.start()); }
 
-    std::uint32_t value(std::uint32_t MainPanel::*member)
-    {
+    std::uint32_t value(std::uint32_t MainPanel::*member) {
         std::uint32_t result = 0;
         driver.onPanel([&](MainPanel& panel) { result = panel.*member; });
         return result;
@@ -36,8 +34,7 @@ protected:
 
     // One validation box, owned by the panel, with the focus back in the
     // field and its whole text selected.
-    void expectRejected(int field, const std::wstring& message)
-    {
+    void expectRejected(int field, const std::wstring& message) {
         const std::vector<CaughtBox> boxes = driver.boxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, message);
@@ -60,8 +57,7 @@ struct PortCase {
 
 class PortFieldText : public PanelExchange, public ::testing::WithParamInterface<PortCase> {};
 
-TEST_P(PortFieldText, IsReadAsTheFieldExchangeSays)
-{
+TEST_P(PortFieldText, IsReadAsTheFieldExchangeSays) {
     // Typed into the port field, then committed by leaving it.
     const PortCase& c = GetParam();
     driver.setText(IDC_PORT_FIELD, c.text);
@@ -81,20 +77,18 @@ const wchar_t fortyDigits[] = L"1234567890123456789012345678901234567890";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PortFieldText,
-    ::testing::Values(
-        PortCase{L" \t7 \t", nullptr, 7}, PortCase{L"+5", nullptr, 5}, PortCase{L"007", nullptr, 7},
-        PortCase{L"9", nullptr, 9},
-        // Rejected texts leave the former value.
-        PortCase{L"-3", positive.c_str(), 1}, PortCase{L"", positive.c_str(), 1},
-        PortCase{L"abc", positive.c_str(), 1}, PortCase{L"7x", positive.c_str(), 1},
-        PortCase{L"7 7", positive.c_str(), 1}, PortCase{L"0x7", positive.c_str(), 1},
-        PortCase{L"7.0", positive.c_str(), 1}, PortCase{L"+0", positive.c_str(), 1},
-        // Numbers outside the range are stored before they are refused.
-        PortCase{L"0", portRange.c_str(), 0}, PortCase{L"10", portRange.c_str(), 10},
-        PortCase{fortyDigits, portRange.c_str(), 4294967295u}));
+    ::testing::Values(PortCase{L" \t7 \t", nullptr, 7}, PortCase{L"+5", nullptr, 5},
+                      PortCase{L"007", nullptr, 7}, PortCase{L"9", nullptr, 9},
+                      // Rejected texts leave the former value.
+                      PortCase{L"-3", positive.c_str(), 1}, PortCase{L"", positive.c_str(), 1},
+                      PortCase{L"abc", positive.c_str(), 1}, PortCase{L"7x", positive.c_str(), 1},
+                      PortCase{L"7 7", positive.c_str(), 1}, PortCase{L"0x7", positive.c_str(), 1},
+                      PortCase{L"7.0", positive.c_str(), 1}, PortCase{L"+0", positive.c_str(), 1},
+                      // Numbers outside the range are stored before they are refused.
+                      PortCase{L"0", portRange.c_str(), 0}, PortCase{L"10", portRange.c_str(), 10},
+                      PortCase{fortyDigits, portRange.c_str(), 4294967295u}));
 
-TEST_F(PanelExchange, ARejectedFieldLeavesTheLaterFieldsUnread)
-{
+TEST_F(PanelExchange, ARejectedFieldLeavesTheLaterFieldsUnread) {
     driver.setText(IDC_TIME_FIELD, L"12");
     driver.setText(IDC_RESET_VALUE_FIELD, L"34");
     driver.setText(IDC_DAC0_FIELD, L"56");
@@ -115,8 +109,7 @@ TEST_F(PanelExchange, ARejectedFieldLeavesTheLaterFieldsUnread)
     EXPECT_EQ(value(&MainPanel::dac0Value), 56u);
 }
 
-TEST_F(PanelExchange, HiddenFieldsHaveTheirOwnRange)
-{
+TEST_F(PanelExchange, HiddenFieldsHaveTheirOwnRange) {
     driver.setText(IDC_RESET_VALUE_FIELD, L"251");
     EXPECT_FALSE(driver.updateData(true));
     const std::vector<CaughtBox> boxes = driver.boxes();
@@ -125,8 +118,7 @@ TEST_F(PanelExchange, HiddenFieldsHaveTheirOwnRange)
     EXPECT_EQ(value(&MainPanel::resetValue), 251u);
 }
 
-TEST_F(PanelExchange, ExitWithDac0AboveRangeStaysOpenWithTheValueStored)
-{
+TEST_F(PanelExchange, ExitWithDac0AboveRangeStaysOpenWithTheValueStored) {
     driver.focus(IDC_DAC0_FIELD);
     driver.setText(IDC_DAC0_FIELD, L"4096");
     driver.click(IDOK);
@@ -135,8 +127,7 @@ TEST_F(PanelExchange, ExitWithDac0AboveRangeStaysOpenWithTheValueStored)
     EXPECT_EQ(value(&MainPanel::dac0Value), 4096u);
 }
 
-TEST_F(PanelExchange, ExitWithAnEmptyPortFieldStaysOpen)
-{
+TEST_F(PanelExchange, ExitWithAnEmptyPortFieldStaysOpen) {
     // The Exit command without a focus change: a click would first commit
     // the port field, whose own exchange reports the same field.
     driver.setText(IDC_PORT_FIELD, L"");
@@ -147,8 +138,7 @@ TEST_F(PanelExchange, ExitWithAnEmptyPortFieldStaysOpen)
     EXPECT_EQ(value(&MainPanel::dac0Value), 0u);
 }
 
-TEST_F(PanelExchange, ExitWithValidFieldsEndsWithOk)
-{
+TEST_F(PanelExchange, ExitWithValidFieldsEndsWithOk) {
     driver.setText(IDC_DAC0_FIELD, L"4095");
     driver.click(IDOK);
     ASSERT_TRUE(driver.waitForEnd());
@@ -156,8 +146,7 @@ TEST_F(PanelExchange, ExitWithValidFieldsEndsWithOk)
     EXPECT_TRUE(driver.boxes().empty());
 }
 
-TEST_F(PanelExchange, ValuesAreWrittenOutUncheckedAndUnchanged)
-{
+TEST_F(PanelExchange, ValuesAreWrittenOutUncheckedAndUnchanged) {
     driver.onPanel([](MainPanel& panel) {
         panel.portNumber = 0;
         panel.timeValue = 251;

@@ -16,16 +16,14 @@ constexpr ULONGLONG readGetBoundMs = 2 * 10 * 130 + 6000;
 class PanelFaults : public PanelActionTest {
 protected:
     // Clicks a button and returns how long its action took.
-    ULONGLONG timedClick(int button)
-    {
+    ULONGLONG timedClick(int button) {
         const ULONGLONG start = GetTickCount64();
         driver.click(button);
         return GetTickCount64() - start;
     }
 
     // A good device on COM1 answers the next Get.
-    void expectWorkingAgain()
-    {
+    void expectWorkingAgain() {
         lines.clear();
         device(1, "--device 0:dac0=321");
         driver.clearBoxes();
@@ -43,19 +41,16 @@ struct FaultCase {
     ULONGLONG boundMs;
 };
 
-TEST_F(PanelFaults, ABadDeviceGetsTheRightMessageAndTheNextGetWorks)
-{
+TEST_F(PanelFaults, ABadDeviceGetsTheRightMessageAndTheNextGetWorks) {
     const FaultCase cases[] = {
         // A reply later than its wait misses its try; it lands in a later
         // try of the same request, whose answer it is.
         {"0:dac0=5,late=200", nullptr, L"5", readGetBoundMs},
         // Noise ahead pushes the reply's end out of the bytes read.
         {"0:dac0=5,noise=3", L"ZKC is not Connected\nto COM Port 1", L"0", silentGetBoundMs},
-        {"0:dac0=5,truncate=4", L"ZKC is not Connected\nto COM Port 1", L"0",
-         silentGetBoundMs},
+        {"0:dac0=5,truncate=4", L"ZKC is not Connected\nto COM Port 1", L"0", silentGetBoundMs},
         // Noise inside the text: no reply is taken for the device's word.
-        {"0:dac0=5,noise-inside=1", L"ZKC is not Connected\nto COM Port 1", L"0",
-         silentGetBoundMs},
+        {"0:dac0=5,noise-inside=1", L"ZKC is not Connected\nto COM Port 1", L"0", silentGetBoundMs},
         // The probe's byte has no letters, the word's lower-case letters would
         // read as another number: the word is refused, not shown.
         {"0:probe=0x55,dac0=0x0A0A,lower", L"Reading Data Failure", L"0", readGetBoundMs},
@@ -79,8 +74,7 @@ TEST_F(PanelFaults, ABadDeviceGetsTheRightMessageAndTheNextGetWorks)
     }
 }
 
-TEST_F(PanelFaults, ADeviceThatVanishesInTheMiddleOfAGet)
-{
+TEST_F(PanelFaults, ADeviceThatVanishesInTheMiddleOfAGet) {
     SimProcess& line = device(1, "--device 9:dac0=900");
     // Start the Get, then pull the cable while discovery polls.
     PostMessageW(driver.control(IDC_GET_BUTTON), BM_CLICK, 0, 0);
@@ -93,8 +87,7 @@ TEST_F(PanelFaults, ADeviceThatVanishesInTheMiddleOfAGet)
     expectWorkingAgain();
 }
 
-TEST_F(PanelFaults, APortThatDisappearsBetweenGetAndSet)
-{
+TEST_F(PanelFaults, APortThatDisappearsBetweenGetAndSet) {
     device(1, "--device 0:dac0=700");
     driver.click(IDC_GET_BUTTON);
     ASSERT_EQ(driver.text(IDC_DAC0_FIELD), L"700");
@@ -109,16 +102,14 @@ TEST_F(PanelFaults, APortThatDisappearsBetweenGetAndSet)
 // Wine reports no handle count (GetProcessHandleCount gives 0), but a new
 // handle takes the lowest free slot, so its value rises with every handle
 // that is kept open.
-std::uintptr_t nextHandleValue()
-{
+std::uintptr_t nextHandleValue() {
     const HANDLE probe = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     const auto value = reinterpret_cast<std::uintptr_t>(probe);
     CloseHandle(probe);
     return value;
 }
 
-TEST_F(PanelFaults, ManyGetAndSetCyclesHoldNoMoreHandles)
-{
+TEST_F(PanelFaults, ManyGetAndSetCyclesHoldNoMoreHandles) {
     device(1, "--device 0:dac0=100");
     auto cycle = [this] {
         driver.click(IDC_GET_BUTTON);

@@ -9,8 +9,7 @@ namespace {
 
 using PanelGet = PanelActionTest;
 
-TEST_F(PanelGet, FindsTheDeviceAtAddressFiveAndReadsDac0)
-{
+TEST_F(PanelGet, FindsTheDeviceAtAddressFiveAndReadsDac0) {
     SimProcess& line = device(1, "--device 5:dac0=1234");
     ProgressRecorder progress(driver);
     driver.click(IDC_GET_BUTTON);
@@ -34,8 +33,7 @@ struct FoundCase {
     const char* traffic;
 };
 
-TEST_F(PanelGet, TakesTheFirstAddressThatAnswers)
-{
+TEST_F(PanelGet, TakesTheFirstAddressThatAnswers) {
     const FoundCase cases[] = {
         {"--device 0:dac0=500", L"500", 0,
          "0:CMD_I*10 0:CMD_READ_BYTE 0:CMD_I*10 0:CMD_READ_WORD 0:CMD_H*2"},
@@ -61,8 +59,7 @@ TEST_F(PanelGet, TakesTheFirstAddressThatAnswers)
     }
 }
 
-TEST_F(PanelGet, AWordAbove4095IsShownAsReadAndRefusedByTheNextExchange)
-{
+TEST_F(PanelGet, AWordAbove4095IsShownAsReadAndRefusedByTheNextExchange) {
     device(1, "--device 0:dac0=65535");
     driver.click(IDC_GET_BUTTON);
     EXPECT_EQ(driver.text(IDC_DAC0_FIELD), L"65535");
@@ -70,8 +67,7 @@ TEST_F(PanelGet, AWordAbove4095IsShownAsReadAndRefusedByTheNextExchange)
     EXPECT_EQ(onlyBox().text, L"Please enter an integer between 0 and 4095.");
 }
 
-TEST_F(PanelGet, EveryReadTryFailingKeepsTheFieldAndStillSendsTheClosingBurst)
-{
+TEST_F(PanelGet, EveryReadTryFailingKeepsTheFieldAndStillSendsTheClosingBurst) {
     SimProcess& line = device(1, "--device 0:dac0=900,fail-word=10");
     driver.setText(IDC_DAC0_FIELD, L"77");
     driver.click(IDC_GET_BUTTON);
@@ -82,12 +78,10 @@ TEST_F(PanelGet, EveryReadTryFailingKeepsTheFieldAndStillSendsTheClosingBurst)
     EXPECT_EQ(box.style, failureStyle);
     EXPECT_EQ(box.owner, driver.panel());
     EXPECT_EQ(driver.text(IDC_DAC0_FIELD), L"77");
-    EXPECT_EQ(traffic(line),
-              "0:CMD_I*10 0:CMD_READ_BYTE 0:CMD_I*10 0:CMD_READ_WORD*10 0:CMD_H*2");
+    EXPECT_EQ(traffic(line), "0:CMD_I*10 0:CMD_READ_BYTE 0:CMD_I*10 0:CMD_READ_WORD*10 0:CMD_H*2");
 }
 
-TEST_F(PanelGet, NoDeviceOnAnExistingPortNamesThePortAndLeavesAddress15)
-{
+TEST_F(PanelGet, NoDeviceOnAnExistingPortNamesThePortAndLeavesAddress15) {
     SimProcess& line = device(1, "--device 0:silent");
     driver.click(IDC_GET_BUTTON);
 
@@ -104,19 +98,18 @@ TEST_F(PanelGet, NoDeviceOnAnExistingPortNamesThePortAndLeavesAddress15)
     driver.clearBoxes();
     driver.click(IDC_SET_BUTTON);
     EXPECT_EQ(onlyBox().text, L"Writing New Data Failure");
-    EXPECT_EQ(traffic(line),
-              silentPoll(0, 15) + " 15:CMD_I*10 15:CMD_WRITE_WORD*10 15:CMD_H*2");
+    EXPECT_EQ(traffic(line), silentPoll(0, 15) + " 15:CMD_I*10 15:CMD_WRITE_WORD*10 15:CMD_H*2");
 }
 
-TEST_F(PanelGet, AMissingPortAnsweredNoChangesNothing)
-{
+TEST_F(PanelGet, AMissingPortAnsweredNoChangesNothing) {
     ProgressRecorder progress(driver);
     driver.answerNextBox(IDNO);
     driver.click(IDC_GET_BUTTON);
 
     const CaughtBox box = onlyBox();
-    EXPECT_EQ(box.text, L"Invalid or Busy COM Port Selected!\nWould you Like to Find COM Port\n"
-                        L"from COM1 to COM9?");
+    EXPECT_EQ(box.text,
+              L"Invalid or Busy COM Port Selected!\nWould you Like to Find COM Port\n"
+              L"from COM1 to COM9?");
     EXPECT_EQ(box.title, L"ZKC-Control");
     EXPECT_EQ(box.style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
     EXPECT_EQ(progress.steps(), "");

@@ -28,8 +28,7 @@ class DroppedKey : public PanelKeys, public ::testing::WithParamInterface<Filter
 
 // With valid fields, an Enter that reached the dialog would end it through
 // Exit, and an Escape through Cancel.
-TEST_P(DroppedKey, DoesNothing)
-{
+TEST_P(DroppedKey, DoesNothing) {
     const FilteredKey& k = GetParam();
     driver.setText(IDC_DAC0_FIELD, L"12");
     driver.focus(k.focus);
@@ -42,17 +41,20 @@ TEST_P(DroppedKey, DoesNothing)
     EXPECT_EQ(driver.text(IDC_PORT_FIELD), L"1");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EnterEscapeAndF1, DroppedKey,
-    ::testing::Values(FilteredKey{IDC_PORT_FIELD, VK_RETURN, 0}, FilteredKey{IDC_PORT_FIELD, VK_ESCAPE, 0},
-                      FilteredKey{IDC_DAC0_FIELD, VK_RETURN, 0}, FilteredKey{IDC_DAC0_FIELD, VK_ESCAPE, 0},
-                      FilteredKey{IDC_DAC0_FIELD, VK_RETURN, heldDown},
-                      FilteredKey{IDC_GET_BUTTON, VK_RETURN, 0}, FilteredKey{IDC_SET_BUTTON, VK_ESCAPE, 0},
-                      FilteredKey{IDOK, VK_RETURN, 0}, FilteredKey{IDOK, VK_ESCAPE, 0},
-                      FilteredKey{IDOK, VK_RETURN, heldDown}, FilteredKey{IDC_PORT_FIELD, VK_F1, 0}));
+INSTANTIATE_TEST_SUITE_P(EnterEscapeAndF1, DroppedKey,
+                         ::testing::Values(FilteredKey{IDC_PORT_FIELD, VK_RETURN, 0},
+                                           FilteredKey{IDC_PORT_FIELD, VK_ESCAPE, 0},
+                                           FilteredKey{IDC_DAC0_FIELD, VK_RETURN, 0},
+                                           FilteredKey{IDC_DAC0_FIELD, VK_ESCAPE, 0},
+                                           FilteredKey{IDC_DAC0_FIELD, VK_RETURN, heldDown},
+                                           FilteredKey{IDC_GET_BUTTON, VK_RETURN, 0},
+                                           FilteredKey{IDC_SET_BUTTON, VK_ESCAPE, 0},
+                                           FilteredKey{IDOK, VK_RETURN, 0},
+                                           FilteredKey{IDOK, VK_ESCAPE, 0},
+                                           FilteredKey{IDOK, VK_RETURN, heldDown},
+                                           FilteredKey{IDC_PORT_FIELD, VK_F1, 0}));
 
-TEST_F(PanelKeys, SpaceOnTheFocusedExitButtonPressesIt)
-{
+TEST_F(PanelKeys, SpaceOnTheFocusedExitButtonPressesIt) {
     driver.focus(IDOK);
     driver.postKey(WM_KEYDOWN, VK_SPACE);
     driver.postKey(WM_KEYUP, VK_SPACE);
@@ -67,8 +69,7 @@ struct CloseWay {
 
 class ClosingWithInvalidText : public PanelKeys, public ::testing::WithParamInterface<CloseWay> {};
 
-TEST_P(ClosingWithInvalidText, EndsAtOnceWithCancel)
-{
+TEST_P(ClosingWithInvalidText, EndsAtOnceWithCancel) {
     // The port field keeps the focus, so the closing window takes it away:
     // that must not commit, or validate, anything.
     driver.setText(IDC_PORT_FIELD, L"x");
@@ -99,8 +100,7 @@ struct SpinCase {
 
 class PortSpin : public PanelKeys, public ::testing::WithParamInterface<SpinCase> {};
 
-TEST_P(PortSpin, StopsAtTheEndsAndChangesOnlyTheText)
-{
+TEST_P(PortSpin, StopsAtTheEndsAndChangesOnlyTheText) {
     const SpinCase& c = GetParam();
     driver.setText(IDC_PORT_FIELD, c.start);
     driver.focus(IDC_PORT_FIELD);

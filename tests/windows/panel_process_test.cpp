@@ -9,12 +9,11 @@
 
 namespace {
 
-std::wstring programPath()
-{
+std::wstring programPath() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder = path;
-    folder.erase(folder.find_last_of(L"\\/"));             // tests
+    folder.erase(folder.find_last_of(L"\\/"));  // tests
     return folder.substr(0, folder.find_last_of(L"\\/")) + L"\\zkc-vandor.exe";
 }
 
@@ -23,8 +22,7 @@ struct Search {
     HWND found;
 };
 
-BOOL CALLBACK findPanel(HWND window, LPARAM context)
-{
+BOOL CALLBACK findPanel(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<Search*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
@@ -42,8 +40,7 @@ struct CloseWay {
 
 class ProgramRun : public ::testing::TestWithParam<CloseWay> {};
 
-TEST_P(ProgramRun, ShowsThePanelAndExitsWithZero)
-{
+TEST_P(ProgramRun, ShowsThePanelAndExitsWithZero) {
     std::wstring command = L"\"" + programPath() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -75,10 +72,12 @@ TEST_P(ProgramRun, ShowsThePanelAndExitsWithZero)
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, ProgramRun,
-    ::testing::Values(
-        CloseWay{"CloseCommand", [](HWND panel) { PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        CloseWay{"ExitButton",
-                 [](HWND panel) { PostMessageW(GetDlgItem(panel, IDOK), BM_CLICK, 0, 0); }}),
+    ::testing::Values(CloseWay{"CloseCommand",
+                               [](HWND panel) { PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+                      CloseWay{"ExitButton",
+                               [](HWND panel) {
+                                   PostMessageW(GetDlgItem(panel, IDOK), BM_CLICK, 0, 0);
+                               }}),
     [](const ::testing::TestParamInfo<CloseWay>& info) { return std::string(info.param.name); });
 
 }  // namespace

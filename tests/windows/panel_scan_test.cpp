@@ -7,8 +7,7 @@ namespace {
 
 using PanelScan = PanelActionTest;
 
-TEST_F(PanelScan, TriesThePortsInOrderAndGoesOnWhereADeviceAnswers)
-{
+TEST_F(PanelScan, TriesThePortsInOrderAndGoesOnWhereADeviceAnswers) {
     SimProcess& silentLine = device(2, "--device 0:silent");
     SimProcess& line = device(3, "--device 2:dac0=777");
     driver.answerNextBox(IDYES);
@@ -31,8 +30,7 @@ TEST_F(PanelScan, TriesThePortsInOrderAndGoesOnWhereADeviceAnswers)
         << "the write goes to the port the scan found";
 }
 
-TEST_F(PanelScan, NoUsablePortAtAll)
-{
+TEST_F(PanelScan, NoUsablePortAtAll) {
     driver.answerNextBox(IDYES);
     driver.click(IDC_GET_BUTTON);
 
@@ -44,8 +42,7 @@ TEST_F(PanelScan, NoUsablePortAtAll)
     EXPECT_EQ(value(&MainPanel::portIndex), 0u);
 }
 
-TEST_F(PanelScan, PortsWithoutADeviceAreListedAndTheOperatorsPortStays)
-{
+TEST_F(PanelScan, PortsWithoutADeviceAreListedAndTheOperatorsPortStays) {
     SimProcess& first = device(1, "--device 0:silent");
     SimProcess& fourth = device(4, "--device 0:silent");
     driver.setText(IDC_PORT_FIELD, L"2");

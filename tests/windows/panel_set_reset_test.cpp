@@ -16,8 +16,7 @@ struct SetCase {
     const char* traffic;
 };
 
-TEST_F(PanelSet, WritesDac0AndReportsTheOutcome)
-{
+TEST_F(PanelSet, WritesDac0AndReportsTheOutcome) {
     const SetCase cases[] = {
         {"--device 0:dac0=1", L"Writing New Data OK", MB_OK,
          "0:CMD_I*10 0:CMD_WRITE_WORD 0:CMD_H*2"},
@@ -48,8 +47,7 @@ TEST_F(PanelSet, WritesDac0AndReportsTheOutcome)
     }
 }
 
-TEST_F(PanelSet, ARejectedFieldSendsNothing)
-{
+TEST_F(PanelSet, ARejectedFieldSendsNothing) {
     SimProcess& line = device(1, "--device 0");
     driver.focus(IDC_DAC0_FIELD);  // as the operator does to type there
     driver.setText(IDC_DAC0_FIELD, L"4096");
@@ -58,8 +56,7 @@ TEST_F(PanelSet, ARejectedFieldSendsNothing)
     EXPECT_EQ(traffic(line), "");
 }
 
-TEST_F(PanelSet, ResetSendsTheResetValueToAddressZero)
-{
+TEST_F(PanelSet, ResetSendsTheResetValueToAddressZero) {
     SimProcess& line = device(1, "--device 0");
     driver.onPanel([](MainPanel& panel) { panel.deviceLink.deviceAddress = 5; });
     driver.setText(IDC_RESET_VALUE_FIELD, L"100");
@@ -75,8 +72,7 @@ TEST_F(PanelSet, ResetSendsTheResetValueToAddressZero)
     EXPECT_TRUE(sawValue);
 }
 
-TEST_F(PanelSet, ResetWithoutAnAnswerFails)
-{
+TEST_F(PanelSet, ResetWithoutAnAnswerFails) {
     driver.command(IDC_RESET_BUTTON);
     const CaughtBox box = onlyBox();
     EXPECT_EQ(box.text, L"Reset Command Failure");
@@ -92,8 +88,7 @@ TEST_F(PanelSet, ResetWithoutAnAnswerFails)
     EXPECT_EQ(traffic(line), "") << "a rejected reset value is not sent";
 }
 
-TEST_F(PanelSet, ATypedPortTakesEffectWhenTheFieldLosesTheFocus)
-{
+TEST_F(PanelSet, ATypedPortTakesEffectWhenTheFieldLosesTheFocus) {
     SimProcess& second = device(2, "--device 0:dac0=222");
     driver.setText(IDC_PORT_FIELD, L"2");
     driver.click(IDC_GET_BUTTON);
@@ -103,8 +98,7 @@ TEST_F(PanelSet, ATypedPortTakesEffectWhenTheFieldLosesTheFocus)
     EXPECT_NE(traffic(second), "");
 }
 
-TEST_F(PanelSet, ASpunPortWaitsForTheFocusToLeave)
-{
+TEST_F(PanelSet, ASpunPortWaitsForTheFocusToLeave) {
     SimProcess& first = device(1, "--device 0");
     SimProcess& second = device(2, "--device 0");
     driver.focus(IDC_PORT_FIELD);
@@ -121,8 +115,7 @@ TEST_F(PanelSet, ASpunPortWaitsForTheFocusToLeave)
     EXPECT_EQ(value(&MainPanel::portIndex), 1u);
 }
 
-TEST_F(PanelSet, AValidationMessageCommitsNoPort)
-{
+TEST_F(PanelSet, AValidationMessageCommitsNoPort) {
     SimProcess& line = device(1, "--device 0");
     driver.setText(IDC_PORT_FIELD, L"3");
     driver.setText(IDC_DAC0_FIELD, L"x");

@@ -20,7 +20,8 @@ constexpr DWORD hiddenChild = WS_CHILD;
 
 const ExpectedControl panelControls[] = {
     {noId, L"Button", L"COM port", child | BS_GROUPBOX, 0, 127, 3, 42, 27},
-    {IDC_PORT_FIELD, L"Edit", L"", child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, 132, 14, 19, 12},
+    {IDC_PORT_FIELD, L"Edit", L"", child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, 132, 14, 19,
+     12},
     {IDC_PORT_SPIN, L"msctls_updown32", L"",
      child | UDS_SETBUDDYINT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 151, 14, 11, 12},
     {IDC_GET_BUTTON, L"Button", L"Get ", child | WS_TABSTOP | BS_PUSHBUTTON, 0, 35, 75, 36, 14},
@@ -35,26 +36,26 @@ const ExpectedControl panelControls[] = {
      hiddenChild | WS_DISABLED | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, 15, 22, 32, 13},
     {IDC_RESET_VALUE_FIELD, L"Edit", L"", hiddenChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0,
      37, 7, 32, 13},
-    {IDC_RESET_BUTTON, L"Button", L"Reset", hiddenChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 80, 7, 36, 13},
-    {IDC_DAC0_FIELD, L"Edit", L"", child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, 81, 50, 43, 14},
+    {IDC_RESET_BUTTON, L"Button", L"Reset", hiddenChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 80, 7, 36,
+     13},
+    {IDC_DAC0_FIELD, L"Edit", L"", child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, 81, 50, 43,
+     14},
     {noId, L"Static", L"DAC0", child | WS_GROUP | SS_LEFT, 0, 51, 52, 21, 12},
 };
 
-std::wstring classOf(HWND window)
-{
+std::wstring classOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return name;
 }
 
-TEST(PanelResources, DialogTemplateIsTheOneDrawn)
-{
+TEST(PanelResources, DialogTemplateIsTheOneDrawn) {
     DialogTemplate panel;
     ASSERT_TRUE(readDialogTemplate(IDD_MAIN_PANEL, panel));
     EXPECT_TRUE(panel.extended);
-    EXPECT_EQ(panel.style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
-                                              WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_MODALFRAME |
-                                              DS_SETFONT));
+    EXPECT_EQ(panel.style,
+              static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                                 WS_MAXIMIZEBOX | DS_MODALFRAME | DS_SETFONT));
     EXPECT_EQ(panel.exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
     EXPECT_EQ(panel.x, 0);
     EXPECT_EQ(panel.y, 0);
@@ -68,8 +69,7 @@ TEST(PanelResources, DialogTemplateIsTheOneDrawn)
     expectControls(panel.items, panelControls);
 }
 
-TEST(PanelResources, StringIconAndVersion)
-{
+TEST(PanelResources, StringIconAndVersion) {
     const HMODULE module = GetModuleHandleW(nullptr);
     wchar_t item[64] = {};
     LoadStringW(module, IDS_ABOUT_ITEM, item, 64);
@@ -119,8 +119,7 @@ protected:
     PanelDriver driver;
 };
 
-TEST_F(PanelStart, WindowsFollowTheTemplateInOrder)
-{
+TEST_F(PanelStart, WindowsFollowTheTemplateInOrder) {
     HWND window = GetWindow(driver.panel(), GW_CHILD);
     for (const ExpectedControl& want : panelControls) {
         ASSERT_NE(window, nullptr);
@@ -149,8 +148,7 @@ TEST_F(PanelStart, WindowsFollowTheTemplateInOrder)
     EXPECT_EQ(window, nullptr);
 }
 
-TEST_F(PanelStart, ShowsPortOneAndAnEmptyBarWithTheFocusInThePortField)
-{
+TEST_F(PanelStart, ShowsPortOneAndAnEmptyBarWithTheFocusInThePortField) {
     EXPECT_EQ(driver.text(IDC_PORT_FIELD), L"1");
     EXPECT_EQ(driver.text(IDC_DAC0_FIELD), L"0");
     EXPECT_EQ(driver.text(IDC_TIME_FIELD), L"0");
@@ -167,8 +165,9 @@ TEST_F(PanelStart, ShowsPortOneAndAnEmptyBarWithTheFocusInThePortField)
                  reinterpret_cast<LPARAM>(&upper));
     EXPECT_EQ(lower, 1);
     EXPECT_EQ(upper, 9);
-    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(driver.control(IDC_PORT_SPIN), UDM_GETBUDDY, 0, 0)),
-              driver.control(IDC_PORT_FIELD));
+    EXPECT_EQ(
+        reinterpret_cast<HWND>(SendMessageW(driver.control(IDC_PORT_SPIN), UDM_GETBUDDY, 0, 0)),
+        driver.control(IDC_PORT_FIELD));
 
     driver.onPanel([&](MainPanel& panel) {
         EXPECT_EQ(panel.portIndex, 0u);
@@ -187,8 +186,7 @@ TEST_F(PanelStart, ShowsPortOneAndAnEmptyBarWithTheFocusInThePortField)
     });
 }
 
-TEST_F(PanelStart, IsCentredInTheWorkArea)
-{
+TEST_F(PanelStart, IsCentredInTheWorkArea) {
     RECT area;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     RECT own;
@@ -198,8 +196,7 @@ TEST_F(PanelStart, IsCentredInTheWorkArea)
     EXPECT_EQ(GetWindow(driver.panel(), GW_OWNER), nullptr);
 }
 
-TEST_F(PanelStart, TabVisitsTheVisibleControlsInOrder)
-{
+TEST_F(PanelStart, TabVisitsTheVisibleControlsInOrder) {
     const int order[] = {IDC_GET_BUTTON, IDC_SET_BUTTON, IDOK, IDC_DAC0_FIELD, IDC_PORT_FIELD};
     for (int next : order) {
         driver.postKey(WM_KEYDOWN, VK_TAB);

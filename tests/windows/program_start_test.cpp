@@ -24,20 +24,17 @@ namespace {
 // existed at that moment.
 class TimerLog {
 public:
-    WaitPrecision::TimerCalls calls()
-    {
+    WaitPrecision::TimerCalls calls() {
         return {[this](unsigned ms) { add("begin " + std::to_string(ms)); },
                 [this](unsigned ms) { add("end " + std::to_string(ms)); }};
     }
-    std::vector<std::string> entries()
-    {
+    std::vector<std::string> entries() {
         const std::lock_guard<std::mutex> lock(guard);
         return log;
     }
 
 private:
-    void add(const std::string& call)
-    {
+    void add(const std::string& call) {
         const bool panelShown = FindWindowW(nullptr, L"ZKC-Vandor") != nullptr;
         const std::lock_guard<std::mutex> lock(guard);
         log.push_back(call + (panelShown ? " with the panel" : ""));
@@ -47,8 +44,7 @@ private:
     std::vector<std::string> log;
 };
 
-TEST(ProgramStart, ThePanelRunsWithFineTimerTicksFromFirstToLast)
-{
+TEST(ProgramStart, ThePanelRunsWithFineTimerTicksFromFirstToLast) {
     TimerLog timer;
     int status = -1;
     UiThread ui;
@@ -66,8 +62,7 @@ TEST(ProgramStart, ThePanelRunsWithFineTimerTicksFromFirstToLast)
     EXPECT_EQ(timer.entries(), (std::vector<std::string>{"begin 1", "end 1"}));
 }
 
-TEST(ProgramStart, ZkcRunsWithFineTimerTicksFromFirstToLast)
-{
+TEST(ProgramStart, ZkcRunsWithFineTimerTicksFromFirstToLast) {
     TimerLog timer;
     char program[] = "zkc";
     char command[] = "get";
@@ -83,8 +78,7 @@ TEST(ProgramStart, ZkcRunsWithFineTimerTicksFromFirstToLast)
 namespace {
 
 // The Unix path of a program beside the tests' folder (Wine's Z: drive).
-std::string unixPathBesideTheTests(const char* file)
-{
+std::string unixPathBesideTheTests(const char* file) {
     char module[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     std::string path = module;
@@ -97,16 +91,14 @@ std::string unixPathBesideTheTests(const char* file)
     return unix;
 }
 
-std::string fileText(const std::string& unixPath)
-{
+std::string fileText(const std::string& unixPath) {
     std::ifstream in(windowsPath(unixPath));
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-BOOL CALLBACK findOtherPanel(HWND window, LPARAM found)
-{
+BOOL CALLBACK findOtherPanel(HWND window, LPARAM found) {
     wchar_t title[32] = {};
     GetWindowTextW(window, title, 32);
     DWORD owner = 0;
@@ -127,8 +119,7 @@ const char* const timerGivenBack = "Call winmm.timeEndPeriod(00000001)";
 // Wine's relay trace (limited to winmm by the prefix's RelayInclude) shows
 // each call the real programs make into it. What Wine cannot show is the
 // effect: its sleeps last their time whatever the program asks.
-TEST(ProgramStart, TheShippedProgramsAskForTheTimerWhenRun)
-{
+TEST(ProgramStart, TheShippedProgramsAskForTheTimerWhenRun) {
     const std::string zkcLog = scratchFolder() + "/relay-zkc.log";
     ASSERT_TRUE(runUnixShell("WINEDEBUG=+relay wine '" + unixPathBesideTheTests("zkc.exe") +
                              "' --help >/dev/null 2>'" + zkcLog + "'"));

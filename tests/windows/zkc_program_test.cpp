@@ -27,7 +27,8 @@ std::string drain(HANDLE pipe) {
     std::string text;
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
     std::string plain;
     for (char c : text) {
         if (c != '\r') plain += c;

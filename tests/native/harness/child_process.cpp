@@ -14,7 +14,9 @@ extern char** environ;
 
 namespace {
 
-int statusOf(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
+int statusOf(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
 
 }  // namespace
 
@@ -32,8 +34,8 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     if (errFd >= 0) {
         posix_spawn_file_actions_adddup2(&files, errFd, 2);
     } else {
-        posix_spawn_file_actions_addopen(&files, 2, errPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&files, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
     }
     if (posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), environ) != 0) pid = -1;
     posix_spawn_file_actions_destroy(&files);

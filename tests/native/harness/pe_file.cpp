@@ -19,7 +19,9 @@ public:
     bool has(std::size_t at, std::size_t count) const {
         return at <= bytes.size() && count <= bytes.size() - at;
     }
-    std::uint32_t u16(std::size_t at) const { return has(at, 2) ? bytes[at] | bytes[at + 1] << 8 : 0; }
+    std::uint32_t u16(std::size_t at) const {
+        return has(at, 2) ? bytes[at] | bytes[at + 1] << 8 : 0;
+    }
     std::uint32_t u32(std::size_t at) const {
         return has(at, 4) ? u16(at) | static_cast<std::uint32_t>(u16(at + 2)) << 16 : 0;
     }
@@ -123,8 +125,8 @@ std::optional<PeFile> readPeFile(const std::string& path, std::string& error) {
     pe.subsystem = static_cast<std::uint16_t>(image.u16(optional + 68));
     const std::size_t directories = optional + (wide ? 112 : 96);
     for (std::size_t i = 0, at = optional + image.u16(coff + 16); i < sectionCount; ++i, at += 40) {
-        image.sections.push_back({image.u32(at + 12), image.u32(at + 8), image.u32(at + 20),
-                                  image.u32(at + 16)});
+        image.sections.push_back(
+            {image.u32(at + 12), image.u32(at + 8), image.u32(at + 20), image.u32(at + 16)});
     }
     readImports(image, image.u32(directories + 8), wide, pe);
     readResources(image, image.u32(directories + 16), pe);

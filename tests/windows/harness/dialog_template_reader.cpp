@@ -9,16 +9,14 @@ public:
     explicit Reader(const unsigned char* at) : start(at), at(at) {}
 
     template <class T>
-    T read()
-    {
+    T read() {
         T value;
         std::memcpy(&value, at, sizeof(T));
         at += sizeof(T);
         return value;
     }
 
-    std::wstring string()
-    {
+    std::wstring string() {
         std::wstring text;
         for (wchar_t c = read<wchar_t>(); c != 0; c = read<wchar_t>()) {
             text += c;
@@ -28,8 +26,7 @@ public:
 
     // A string, or an ordinal (0xFFFF then a number), or nothing (0).
     // Ordinals of window classes read as the class name, others as "#n".
-    std::wstring stringOrOrdinal(bool windowClass = false)
-    {
+    std::wstring stringOrOrdinal(bool windowClass = false) {
         const WORD first = read<WORD>();
         if (first == 0) {
             return L"";
@@ -42,8 +39,7 @@ public:
         return string();
     }
 
-    void alignToDword()
-    {
+    void alignToDword() {
         const std::size_t offset = static_cast<std::size_t>(at - start);
         at += (4 - offset % 4) % 4;
     }
@@ -51,13 +47,12 @@ public:
     void skip(std::size_t count) { at += count; }
 
 private:
-    static std::wstring className(WORD ordinal)
-    {
+    static std::wstring className(WORD ordinal) {
         switch (ordinal) {
-        case 0x80: return L"Button";
-        case 0x81: return L"Edit";
-        case 0x82: return L"Static";
-        default: return L"#" + std::to_wstring(ordinal);
+            case 0x80: return L"Button";
+            case 0x81: return L"Edit";
+            case 0x82: return L"Static";
+            default: return L"#" + std::to_wstring(ordinal);
         }
     }
 
@@ -67,8 +62,7 @@ private:
 
 }  // namespace
 
-bool readDialogTemplate(int id, DialogTemplate& result)
-{
+bool readDialogTemplate(int id, DialogTemplate& result) {
     const HMODULE module = GetModuleHandleW(nullptr);
     const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG);
     const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;

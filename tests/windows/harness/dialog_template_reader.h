@@ -14,7 +14,7 @@ struct TemplateItem {
     short x, y, cx, cy;
     DWORD id;
     std::wstring className;  // predefined classes by name: "Button", "Edit", ...
-    std::wstring text;  // an ordinal, such as an icon's resource id, reads "#n"
+    std::wstring text;       // an ordinal, such as an icon's resource id, reads "#n"
 };
 
 struct DialogTemplate {

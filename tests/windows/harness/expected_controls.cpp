@@ -4,8 +4,7 @@
 
 #include <cwctype>
 
-std::wstring lowerCase(std::wstring text)
-{
+std::wstring lowerCase(std::wstring text) {
     for (wchar_t& c : text) {
         c = static_cast<wchar_t>(std::towlower(c));
     }
@@ -13,8 +12,7 @@ std::wstring lowerCase(std::wstring text)
 }
 
 void expectControls(const std::vector<TemplateItem>& items, const ExpectedControl* rows,
-                    std::size_t count)
-{
+                    std::size_t count) {
     ASSERT_EQ(items.size(), count);
     for (std::size_t i = 0; i < count; ++i) {
         const TemplateItem& item = items[i];

@@ -26,7 +26,6 @@ void expectControls(const std::vector<TemplateItem>& items, const ExpectedContro
                     std::size_t count);
 
 template <std::size_t N>
-void expectControls(const std::vector<TemplateItem>& items, const ExpectedControl (&rows)[N])
-{
+void expectControls(const std::vector<TemplateItem>& items, const ExpectedControl (&rows)[N]) {
     expectControls(items, rows, N);
 }

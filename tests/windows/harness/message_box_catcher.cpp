@@ -10,8 +10,7 @@ namespace {
 // The static item of a message box that holds its text.
 constexpr int boxTextId = 0xFFFF;
 
-std::wstring textOf(HWND window)
-{
+std::wstring textOf(HWND window) {
     wchar_t buffer[1024] = {};
     GetWindowTextW(window, buffer, static_cast<int>(std::size(buffer)));
     return buffer;
@@ -19,8 +18,7 @@ std::wstring textOf(HWND window)
 
 // A message box has exactly one unnamed item, its text; a dialog of the
 // program's own with an unnamed picture and label (the About box) is not one.
-bool isMessageBox(HWND window)
-{
+bool isMessageBox(HWND window) {
     wchar_t className[32] = {};
     GetClassNameW(window, className, static_cast<int>(std::size(className)));
     int unnamed = 0;
@@ -32,14 +30,12 @@ bool isMessageBox(HWND window)
     return std::wstring(className) == L"#32770" && unnamed == 1;
 }
 
-bool hasButton(HWND box, int id)
-{
+bool hasButton(HWND box, int id) {
     const HWND button = GetDlgItem(box, id);
     return button && (GetWindowLongW(button, GWL_STYLE) & WS_VISIBLE);
 }
 
-UINT buttonsOf(HWND box)
-{
+UINT buttonsOf(HWND box) {
     const bool ok = hasButton(box, IDOK);
     const bool cancel = hasButton(box, IDCANCEL);
     const bool yes = hasButton(box, IDYES);
@@ -58,8 +54,7 @@ struct KnownIcon {
     UINT style;
 };
 
-BOOL CALLBACK findIcon(HWND child, LPARAM found)
-{
+BOOL CALLBACK findIcon(HWND child, LPARAM found) {
     const LONG style = GetWindowLongW(child, GWL_STYLE);
     if ((style & SS_TYPEMASK) == SS_ICON && (style & WS_VISIBLE)) {
         *reinterpret_cast<HICON*>(found) =
@@ -71,8 +66,7 @@ BOOL CALLBACK findIcon(HWND child, LPARAM found)
 
 // The icon style whose system icon the box shows; MB_ICONMASK for an icon
 // that is none of them, 0 for no icon.
-UINT iconOf(HWND box)
-{
+UINT iconOf(HWND box) {
     HICON shown = nullptr;
     EnumChildWindows(box, findIcon, reinterpret_cast<LPARAM>(&shown));
     if (!shown) {
@@ -90,30 +84,24 @@ UINT iconOf(HWND box)
     return MB_ICONMASK;
 }
 
-int defaultAnswer(UINT buttons)
-{
+int defaultAnswer(UINT buttons) {
     switch (buttons) {
-    case MB_YESNO:
-        return IDNO;
-    case MB_YESNOCANCEL:
-    case MB_OKCANCEL:
-        return IDCANCEL;
-    default:
-        return IDOK;
+        case MB_YESNO: return IDNO;
+        case MB_YESNOCANCEL:
+        case MB_OKCANCEL: return IDCANCEL;
+        default: return IDOK;
     }
 }
 
 }  // namespace
 
-bool MessageBoxCatcher::install()
-{
+bool MessageBoxCatcher::install() {
     current = this;
     hook = SetWindowsHookExW(WH_CBT, hookProc, nullptr, GetCurrentThreadId());
     return hook != nullptr;
 }
 
-void MessageBoxCatcher::uninstall()
-{
+void MessageBoxCatcher::uninstall() {
     if (hook) {
         UnhookWindowsHookEx(hook);
     }
@@ -121,33 +109,28 @@ void MessageBoxCatcher::uninstall()
     current = nullptr;
 }
 
-void MessageBoxCatcher::queueAnswer(int button)
-{
+void MessageBoxCatcher::queueAnswer(int button) {
     std::lock_guard<std::mutex> guard(lock);
     answers.push_back(button);
 }
 
-std::vector<CaughtBox> MessageBoxCatcher::boxes() const
-{
+std::vector<CaughtBox> MessageBoxCatcher::boxes() const {
     std::lock_guard<std::mutex> guard(lock);
     return caught;
 }
 
-void MessageBoxCatcher::clear()
-{
+void MessageBoxCatcher::clear() {
     std::lock_guard<std::mutex> guard(lock);
     caught.clear();
     answers.clear();
 }
 
-std::size_t MessageBoxCatcher::openBoxes() const
-{
+std::size_t MessageBoxCatcher::openBoxes() const {
     std::lock_guard<std::mutex> guard(lock);
     return open.size();
 }
 
-LRESULT CALLBACK MessageBoxCatcher::hookProc(int code, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK MessageBoxCatcher::hookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (current) {
         if (code == HCBT_ACTIVATE) {
             current->activated(reinterpret_cast<HWND>(wParam));
@@ -158,13 +141,11 @@ LRESULT CALLBACK MessageBoxCatcher::hookProc(int code, WPARAM wParam, LPARAM lPa
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void MessageBoxCatcher::activated(HWND box)
-{
+void MessageBoxCatcher::activated(HWND box) {
     if (!isMessageBox(box)) {
         return;
     }
-    CaughtBox seen{textOf(box), textOf(GetDlgItem(box, boxTextId)), 0,
-                   GetWindow(box, GW_OWNER), 0};
+    CaughtBox seen{textOf(box), textOf(GetDlgItem(box, boxTextId)), 0, GetWindow(box, GW_OWNER), 0};
     const UINT buttons = buttonsOf(box);
     seen.style = buttons | iconOf(box);
     {
@@ -185,8 +166,7 @@ void MessageBoxCatcher::activated(HWND box)
                  reinterpret_cast<LPARAM>(GetDlgItem(box, seen.answer)));
 }
 
-void MessageBoxCatcher::destroyed(HWND window)
-{
+void MessageBoxCatcher::destroyed(HWND window) {
     std::lock_guard<std::mutex> guard(lock);
     open.erase(window);
 }

@@ -23,8 +23,7 @@ public:
 
     // Each idle message carries its number, so that one left over from an
     // earlier wait cannot end a later one.
-    bool PreTranslateMessage(MSG& message) override
-    {
+    bool PreTranslateMessage(MSG& message) override {
         if (message.hwnd == nullptr && message.message == idleMessage) {
             // A dialog run over the panel (the About box) takes it in its own
             // loop, while the handler that opened the dialog still runs.
@@ -43,8 +42,7 @@ private:
 };
 
 // Key-down flags: repeat count 1, and the Alt bit for system keys.
-LPARAM keyFlags(UINT message, LPARAM extra)
-{
+LPARAM keyFlags(UINT message, LPARAM extra) {
     const LPARAM repeat = 1;
     const LPARAM altDown = message == WM_SYSKEYDOWN ? (LPARAM{1} << 29) : 0;
     const LPARAM released = (message == WM_KEYUP || message == WM_SYSKEYUP) ? (LPARAM{3} << 30) : 0;
@@ -53,8 +51,7 @@ LPARAM keyFlags(UINT message, LPARAM extra)
 
 }  // namespace
 
-PanelDriver::~PanelDriver()
-{
+PanelDriver::~PanelDriver() {
     if (running()) {
         command(IDCANCEL);
         waitForEnd();
@@ -64,8 +61,7 @@ PanelDriver::~PanelDriver()
     }
 }
 
-bool PanelDriver::start()
-{
+bool PanelDriver::start() {
     idle = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     const bool started = ui.start([this] {
         DrivenPanelApp app(idle, idleSeen);
@@ -98,34 +94,29 @@ bool PanelDriver::start()
     return false;
 }
 
-std::wstring PanelDriver::text(int id) const
-{
+std::wstring PanelDriver::text(int id) const {
     const HWND window = control(id);
     std::vector<wchar_t> buffer(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1);
     const int length = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
     return std::wstring(buffer.data(), static_cast<std::size_t>(length));
 }
 
-void PanelDriver::setText(int id, const std::wstring& text)
-{
+void PanelDriver::setText(int id, const std::wstring& text) {
     SetDlgItemTextW(panelWindow, id, text.c_str());
     ui.settle();
 }
 
-void PanelDriver::click(int id)
-{
+void PanelDriver::click(int id) {
     PostMessageW(control(id), BM_CLICK, 0, 0);
     waitIdle();
 }
 
-void PanelDriver::command(int id)
-{
+void PanelDriver::command(int id) {
     PostMessageW(panelWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     waitIdle();
 }
 
-bool PanelDriver::waitIdle()
-{
+bool PanelDriver::waitIdle() {
     const WPARAM wanted = ++idleSent;
     const ULONGLONG begin = GetTickCount64();
     while (!ui.ended() && GetTickCount64() - begin < actionLimitMs) {
@@ -136,8 +127,7 @@ bool PanelDriver::waitIdle()
     return ui.ended();
 }
 
-void PanelDriver::sysCommand(WPARAM command)
-{
+void PanelDriver::sysCommand(WPARAM command) {
     PostMessageW(panelWindow, WM_SYSCOMMAND, command, 0);
     ui.settle();
 }
@@ -151,8 +141,7 @@ struct DialogSearch {
 
 // A named callback: on 32-bit Windows the enumeration calls it with the
 // system's calling convention, which no lambda has.
-BOOL CALLBACK findDialogOverPanel(HWND window, LPARAM context)
-{
+BOOL CALLBACK findDialogOverPanel(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<DialogSearch*>(context);
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
@@ -166,34 +155,29 @@ BOOL CALLBACK findDialogOverPanel(HWND window, LPARAM context)
 
 }  // namespace
 
-HWND PanelDriver::dialogOverPanel()
-{
+HWND PanelDriver::dialogOverPanel() {
     DialogSearch search{panelWindow, nullptr};
     EnumThreadWindows(ui.threadId(), findDialogOverPanel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-void PanelDriver::focus(int id)
-{
+void PanelDriver::focus(int id) {
     PostMessageW(panelWindow, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(id)), TRUE);
     ui.settle();
 }
 
-HWND PanelDriver::focusedWindow()
-{
+HWND PanelDriver::focusedWindow() {
     HWND focused = nullptr;
     ui.call([&focused] { focused = GetFocus(); });
     return focused;
 }
 
-int PanelDriver::focusedId()
-{
+int PanelDriver::focusedId() {
     const HWND focused = focusedWindow();
     return focused ? GetDlgCtrlID(focused) : 0;
 }
 
-std::pair<int, int> PanelDriver::selection(int id) const
-{
+std::pair<int, int> PanelDriver::selection(int id) const {
     DWORD start = 0;
     DWORD end = 0;
     SendMessageW(control(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -201,14 +185,12 @@ std::pair<int, int> PanelDriver::selection(int id) const
     return {static_cast<int>(start), static_cast<int>(end)};
 }
 
-void PanelDriver::postKey(UINT message, WPARAM key, LPARAM flags)
-{
+void PanelDriver::postKey(UINT message, WPARAM key, LPARAM flags) {
     PostMessageW(focusedWindow(), message, key, keyFlags(message, flags));
     ui.settle();
 }
 
-void PanelDriver::clickSpinArrow(bool up)
-{
+void PanelDriver::clickSpinArrow(bool up) {
     const HWND spin = control(IDC_PORT_SPIN);
     RECT client;
     GetClientRect(spin, &client);
@@ -219,16 +201,15 @@ void PanelDriver::clickSpinArrow(bool up)
     ui.settle();
 }
 
-ProgressState PanelDriver::progress() const
-{
+ProgressState PanelDriver::progress() const {
     PBRANGE range{};
     SendMessageW(control(IDC_PROGRESS_BAR), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-    const int position = static_cast<int>(SendMessageW(control(IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0));
+    const int position =
+        static_cast<int>(SendMessageW(control(IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0));
     return {range.iLow, range.iHigh, position};
 }
 
-bool PanelDriver::onPanel(const std::function<void(MainPanel&)>& work)
-{
+bool PanelDriver::onPanel(const std::function<void(MainPanel&)>& work) {
     bool done = false;
     ui.call([&] {
         if (panelObject) {
@@ -239,8 +220,7 @@ bool PanelDriver::onPanel(const std::function<void(MainPanel&)>& work)
     return done && ui.settle();
 }
 
-bool PanelDriver::updateData(bool saveAndValidate)
-{
+bool PanelDriver::updateData(bool saveAndValidate) {
     bool accepted = false;
     onPanel([&](MainPanel& p) { accepted = p.UpdateData(saveAndValidate); });
     return accepted;

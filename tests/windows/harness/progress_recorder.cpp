@@ -11,8 +11,7 @@ constexpr wchar_t recorderProperty[] = L"ProgressRecorder";
 }  // namespace
 
 ProgressRecorder::ProgressRecorder(PanelDriver& driver)
-    : driver(driver), bar(driver.control(IDC_PROGRESS_BAR))
-{
+    : driver(driver), bar(driver.control(IDC_PROGRESS_BAR)) {
     driver.onPanel([this](MainPanel&) {
         SetPropW(bar, recorderProperty, this);
         original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
@@ -20,16 +19,14 @@ ProgressRecorder::ProgressRecorder(PanelDriver& driver)
     });
 }
 
-ProgressRecorder::~ProgressRecorder()
-{
+ProgressRecorder::~ProgressRecorder() {
     driver.onPanel([this](MainPanel&) {
         SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         RemovePropW(bar, recorderProperty);
     });
 }
 
-std::string ProgressRecorder::steps() const
-{
+std::string ProgressRecorder::steps() const {
     std::string joined;
     driver.onPanel([&](MainPanel&) {
         for (const std::string& step : recorded) {
@@ -41,8 +38,7 @@ std::string ProgressRecorder::steps() const
 }
 
 LRESULT CALLBACK ProgressRecorder::recordingProc(HWND window, UINT message, WPARAM wParam,
-                                                 LPARAM lParam)
-{
+                                                 LPARAM lParam) {
     auto* self = static_cast<ProgressRecorder*>(GetPropW(window, recorderProperty));
     if (message == PBM_SETRANGE) {
         self->recorded.push_back("range " + std::to_string(LOWORD(lParam)) + "-" +

@@ -15,8 +15,7 @@ public:
     std::string steps() const;
 
 private:
-    static LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam);
+    static LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     PanelDriver& driver;
     HWND bar;
     WNDPROC original = nullptr;

@@ -42,9 +42,8 @@ bool runUnixShell(const std::string& script) {
     const std::string status = scratchFolder() + "/status-" +
                                std::to_string(GetCurrentProcessId()) + "-" +
                                std::to_string(++counter);
-    std::string commandLine =
-        "Z:\\bin\\sh -c \"" + script + "; echo $? > '" + status + ".tmp'; mv '" + status +
-        ".tmp' '" + status + "'\"";
+    std::string commandLine = "Z:\\bin\\sh -c \"" + script + "; echo $? > '" + status +
+                              ".tmp'; mv '" + status + ".tmp' '" + status + "'\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -76,10 +75,10 @@ SimProcess::SimProcess(int comNumber, const std::string& deviceArgs)
       isReady(false),
       running(true) {
     const std::string link = portLinkPath(com);
-    isReady = runUnixShell("rm -f '" + unixLog + "'; '" + environmentValue("ZKC_SIM") +
-                           "' --link '" + link + "' --log '" + unixLog + "' " + deviceArgs +
-                           " >/dev/null 2>&1 & echo $! > '" + unixPid + "'; " +
-                           whenLinkIs(true, link));
+    isReady =
+        runUnixShell("rm -f '" + unixLog + "'; '" + environmentValue("ZKC_SIM") + "' --link '" +
+                     link + "' --log '" + unixLog + "' " + deviceArgs +
+                     " >/dev/null 2>&1 & echo $! > '" + unixPid + "'; " + whenLinkIs(true, link));
 }
 
 SimProcess::~SimProcess() {

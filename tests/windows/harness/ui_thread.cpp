@@ -10,8 +10,7 @@ constexpr DWORD hangLimitMs = 20000;
 
 }  // namespace
 
-UiThread::~UiThread()
-{
+UiThread::~UiThread() {
     if (thread.joinable()) {
         thread.join();
     }
@@ -22,16 +21,14 @@ UiThread::~UiThread()
     }
 }
 
-bool UiThread::start(std::function<void()> body)
-{
+bool UiThread::start(std::function<void()> body) {
     ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread = std::thread(&UiThread::run, this, std::move(body));
     return WaitForSingleObject(ready, hangLimitMs) == WAIT_OBJECT_0 && helper != nullptr;
 }
 
-void UiThread::run(std::function<void()> body)
-{
+void UiThread::run(std::function<void()> body) {
     uiThreadId = GetCurrentThreadId();
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = helperProc;
@@ -55,8 +52,7 @@ void UiThread::run(std::function<void()> body)
     SetEvent(finished);
 }
 
-LRESULT CALLBACK UiThread::helperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK UiThread::helperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == callMessage) {
         (*reinterpret_cast<const std::function<void()>*>(lParam))();
         return 1;
@@ -68,19 +64,17 @@ LRESULT CALLBACK UiThread::helperProc(HWND window, UINT message, WPARAM wParam, 
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool UiThread::call(const std::function<void()>& work)
-{
+bool UiThread::call(const std::function<void()>& work) {
     if (ended()) {
         return false;
     }
     DWORD_PTR done = 0;
-    return SendMessageTimeoutW(helper, callMessage, 0, reinterpret_cast<LPARAM>(&work),
-                               SMTO_NORMAL, hangLimitMs, &done) != 0 &&
+    return SendMessageTimeoutW(helper, callMessage, 0, reinterpret_cast<LPARAM>(&work), SMTO_NORMAL,
+                               hangLimitMs, &done) != 0 &&
            done == 1;
 }
 
-bool UiThread::settle()
-{
+bool UiThread::settle() {
     const HANDLE handled = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     bool settled = false;
     const ULONGLONG start = GetTickCount64();
@@ -97,12 +91,8 @@ bool UiThread::settle()
     return settled || ended();
 }
 
-bool UiThread::waitForEnd(DWORD timeoutMs)
-{
+bool UiThread::waitForEnd(DWORD timeoutMs) {
     return WaitForSingleObject(finished, timeoutMs) == WAIT_OBJECT_0;
 }
 
-bool UiThread::ended() const
-{
-    return WaitForSingleObject(finished, 0) == WAIT_OBJECT_0;
-}
+bool UiThread::ended() const { return WaitForSingleObject(finished, 0) == WAIT_OBJECT_0; }
