@@ -30,21 +30,19 @@ std::string tableRow(const ActionResult& result) {
     char ratio[16] = "n/a";
     if (result.boundMs > 0) std::snprintf(ratio, sizeof ratio, "%.3f", measured / result.boundMs);
     char line[320];
-    if (!result.timedOnLine) {
+    // A row without the line's clock: "-" when it is not measured there,
+    // "?" when its log was missing.
+    auto withoutOverhead = [&](const char* mark, const char* requests) {
         std::snprintf(
             line, sizeof line,
             "| %-6s | %-22s | %4zu | %11.1f | %9.0f | %6s | %9s | %10s | %9s | %8s | %9s |",
             result.where.c_str(), result.action.c_str(), result.totalsMs.size(), measured,
-            result.boundMs, ratio, "-", "-", "-", "-", "-");
-        return line;
-    }
+            result.boundMs, ratio, mark, mark, mark, requests, mark);
+        return std::string(line);
+    };
+    if (!result.timedOnLine) return withoutOverhead("-", "-");
     if (result.overhead.size() != result.totalsMs.size() || result.overhead.empty()) {
-        std::snprintf(
-            line, sizeof line,
-            "| %-6s | %-22s | %4zu | %11.1f | %9.0f | %6s | %9s | %10s | %9s | %8s | %9s |",
-            result.where.c_str(), result.action.c_str(), result.totalsMs.size(), measured,
-            result.boundMs, ratio, "?", "?", "?", "no log", "?");
-        return line;
+        return withoutOverhead("?", "no log");
     }
     std::vector<double> counts;
     for (const RunOverhead& run : result.overhead) counts.push_back(run.requests);
