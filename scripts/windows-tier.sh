@@ -3,8 +3,9 @@
 # port links the tests make themselves. Expects a display (xvfb-run).
 # The panel action tests spend minutes in the device's fixed waits, so they
 # run as two halves (GoogleTest shards) at the same time, each half in a
-# prefix, Wine server and scratch folder of its own; the other programs
-# run beside the first half.
+# prefix, Wine server, scratch folder and X display of its own (two Wine
+# servers on one display take the keyboard focus from each other's
+# windows); the other programs run beside the first half.
 set -uo pipefail
 results=$(mkdir -p "$1" && cd "$1" && pwd)
 cd "$(dirname "$0")/.."
@@ -47,11 +48,22 @@ runPrograms() {
   rm -rf "$ZKC_SCRATCH"
 }
 
+secondDisplay=""
+for number in $(seq 150 250); do
+  if [ ! -e "/tmp/.X$number-lock" ]; then secondDisplay=$number; break; fi
+done
+Xvfb ":$secondDisplay" -screen 0 1280x1024x24 -ac >/dev/null 2>&1 &
+xvfbPid=$!
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$secondDisplay" ] && break; sleep 0.05; done
+
 programs=(build/windows/tests/*.exe)
-runPrograms "$secondPrefix" 1 build/windows/tests/panel_action_tests.exe \
-  >"$results/second-half.log" 2>&1 &
+(
+  export DISPLAY=:$secondDisplay
+  runPrograms "$secondPrefix" 1 build/windows/tests/panel_action_tests.exe
+) >"$results/second-half.log" 2>&1 &
 secondHalf=$!
 runPrograms "$WINEPREFIX" 0 "${programs[@]}"
 wait "$secondHalf"
+kill "$xvfbPid"
 cat "$results/second-half.log"
 rm -rf "$secondPrefix"
