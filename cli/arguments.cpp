@@ -123,9 +123,9 @@ std::optional<Arguments> parseArguments(int argc, const char* const* argv, bool 
                 error = "--port given twice";
                 return std::nullopt;
             }
-            const std::optional<PortSpec> port = parsePort(*value, pathsAllowed, error);
+            const std::optional<PortName> port = parsePort(*value, pathsAllowed, error);
             if (!port) return std::nullopt;
-            for (const PortSpec& other : args.ports) {
+            for (const PortName& other : args.ports) {
                 if (other == *port) {
                     error = "port " + port->shown + " given twice";
                     return std::nullopt;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "port_spec.h"
+#include "port_name.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,7 +12,7 @@ enum class CommandKind { get, set, scan, reset, apply };
 // A command line as zkc understands it.
 struct Arguments {
     CommandKind command = CommandKind::get;
-    std::vector<PortSpec> ports;          // scan: any number; the others: none or one
+    std::vector<PortName> ports;          // scan: any number; the others: none or one
     std::optional<std::uint8_t> address;  // get and set
     std::uint16_t value = 0;              // set: DAC0; reset: the reset value
     std::string planPath;                 // apply

@@ -19,9 +19,9 @@ void onEveryPort(std::size_t ports, Work work) {
     for (std::thread& thread : threads) thread.join();
 }
 
-std::vector<PortSpec> scannedPorts(const Arguments& args) {
+std::vector<PortName> scannedPorts(const Arguments& args) {
     if (!args.ports.empty()) return args.ports;
-    std::vector<PortSpec> ports;
+    std::vector<PortName> ports;
     for (unsigned n = 1; n <= 9; ++n) {
         std::string unused;
         ports.push_back(*parsePort(std::to_string(n), false, unused));
@@ -29,7 +29,7 @@ std::vector<PortSpec> scannedPorts(const Arguments& args) {
     return ports;
 }
 
-PortScan scanPort(const PortSpec& port, PortProgress& progress, FrameObserver* trace) {
+PortScan scanPort(const PortName& port, PortProgress& progress, FrameObserver* trace) {
     PortWork work(port, progress, trace);
     PortScan scanned;
     scanned.port = port.shown;
@@ -71,11 +71,11 @@ RowOutcome applyRow(const PlanRow& row, PortWork& work, PortProgress& progress) 
 }  // namespace
 
 int runScan(const Arguments& args, const Console& console) {
-    const std::vector<PortSpec> ports = scannedPorts(args);
+    const std::vector<PortName> ports = scannedPorts(args);
     std::vector<PortScan> scans(ports.size());
     {
         std::vector<std::string> names;
-        for (const PortSpec& port : ports) names.push_back(port.shown);
+        for (const PortName& port : ports) names.push_back(port.shown);
         PortViews views(args, console, names);
         onEveryPort(ports.size(), [&](std::size_t i) {
             scans[i] = scanPort(ports[i], views.progress(i), views.trace(i));
@@ -92,7 +92,7 @@ int runScan(const Arguments& args, const Console& console) {
 
 int runApply(const Arguments& args, const std::vector<PlanRow>& plan, RecordFile* record,
              const Console& console) {
-    std::vector<PortSpec> ports;
+    std::vector<PortName> ports;
     for (const PlanRow& row : plan) {
         if (std::find(ports.begin(), ports.end(), row.port) == ports.end()) {
             ports.push_back(row.port);
@@ -107,7 +107,7 @@ int runApply(const Arguments& args, const std::vector<PlanRow>& plan, RecordFile
     std::vector<PortRun> runs(ports.size());
     {
         std::vector<std::string> names;
-        for (const PortSpec& port : ports) names.push_back(port.shown);
+        for (const PortName& port : ports) names.push_back(port.shown);
         PortViews views(args, console, names);
         onEveryPort(ports.size(), [&](std::size_t i) {
             PortRun& run = runs[i];

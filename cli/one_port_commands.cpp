@@ -9,7 +9,7 @@
 
 namespace {
 
-PortSpec chosenPort(const Arguments& args) {
+PortName chosenPort(const Arguments& args) {
     if (!args.ports.empty()) return args.ports.front();
     std::string unused;
     return *parsePort("COM1", false, unused);
@@ -60,7 +60,7 @@ int addressDevice(const Arguments& args, PortWork& work, DeviceOutcome& outcome)
 // With the device addressed, does work on it (which returns what went
 // wrong, or nothing) and sends the closing burst after it.
 template <typename Work>
-int onTheDevice(const Arguments& args, const Console& console, const PortSpec& port,
+int onTheDevice(const Arguments& args, const Console& console, const PortName& port,
                 DeviceOutcome& outcome, const char* doing, Work work) {
     PortViews views(args, console, {port.shown});
     PortWork portWork(port, views.progress(0), views.trace(0));
@@ -78,7 +78,7 @@ int onTheDevice(const Arguments& args, const Console& console, const PortSpec& p
 }  // namespace
 
 int runGet(const Arguments& args, const Console& console) {
-    const PortSpec port = chosenPort(args);
+    const PortName port = chosenPort(args);
     DeviceOutcome outcome;
     outcome.port = port.shown;
     const int status = onTheDevice(args, console, port, outcome, "reading DAC0",
@@ -90,7 +90,7 @@ int runGet(const Arguments& args, const Console& console) {
 }
 
 int runSet(const Arguments& args, const Console& console) {
-    const PortSpec port = chosenPort(args);
+    const PortName port = chosenPort(args);
     DeviceOutcome outcome;
     outcome.port = port.shown;
     outcome.asked = args.value;
@@ -104,7 +104,7 @@ int runSet(const Arguments& args, const Console& console) {
 }
 
 int runReset(const Arguments& args, const Console& console) {
-    const PortSpec port = chosenPort(args);
+    const PortName port = chosenPort(args);
     DeviceOutcome outcome;
     outcome.port = port.shown;
     outcome.address = 0;

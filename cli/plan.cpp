@@ -63,7 +63,7 @@ bool parsePlan(const std::string& text, bool pathsAllowed, std::vector<PlanRow>&
                             std::to_string(parts.size()));
         }
         std::string portError;
-        const std::optional<PortSpec> port = parsePort(parts[0], pathsAllowed, portError);
+        const std::optional<PortName> port = parsePort(parts[0], pathsAllowed, portError);
         if (!port) return fail(error, lineNumber, portError);
         const std::optional<unsigned> address = plainDecimal(parts[1], highestDeviceAddress);
         if (!address) return fail(error, lineNumber, "address '" + parts[1] + "' is not 0 to 15");

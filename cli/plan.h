@@ -1,6 +1,6 @@
 #pragma once
 
-#include "port_spec.h"
+#include "port_name.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +11,7 @@
 // value it is to get; line is the row's line in the file, from 1.
 struct PlanRow {
     std::size_t line;
-    PortSpec port;
+    PortName port;
     std::uint8_t address;
     std::uint16_t dac0;
 };

@@ -1,6 +1,6 @@
 #include "port_work.h"
 
-PortWork::PortWork(const PortSpec& port, Progress& progress, FrameObserver* trace)
+PortWork::PortWork(const PortName& port, Progress& progress, FrameObserver* trace)
     : named(port.platformName), session(link, probe, spare, named, progress) {
     link.watch(trace);
 }

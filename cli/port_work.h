@@ -4,7 +4,7 @@
 #include "device_session.h"
 #include "frame_observer.h"
 #include "named_port.h"
-#include "port_spec.h"
+#include "port_name.h"
 #include "probe_port.h"
 #include "progress.h"
 #include "serial_port.h"
@@ -17,7 +17,7 @@
 // opening burst, as the panel's do.
 class PortWork {
 public:
-    PortWork(const PortSpec& port, Progress& progress, FrameObserver* trace);
+    PortWork(const PortName& port, Progress& progress, FrameObserver* trace);
 
     bool portOpens() { return session.portOpens(); }
     // The panel's discovery: an address 0..15, noDeviceAnswered or portDidNotOpen.

@@ -1,12 +1,12 @@
-#include "port_spec.h"
+#include "port_name.h"
 
 #include "decimal.h"
 
 #include <cctype>
 
-std::optional<PortSpec> parsePort(const std::string& text, bool pathsAllowed, std::string& error) {
+std::optional<PortName> parsePort(const std::string& text, bool pathsAllowed, std::string& error) {
     if (!text.empty() && text[0] == '/') {
-        if (pathsAllowed) return PortSpec{text, text};
+        if (pathsAllowed) return PortName{text, text};
         error = "port '" + text + "': device paths are for Linux; name the port COM<n>";
         return std::nullopt;
     }
@@ -18,10 +18,11 @@ std::optional<PortSpec> parsePort(const std::string& text, bool pathsAllowed, st
     }
     const std::optional<unsigned> number = plainDecimal(digits, highestPortNumber);
     if (!number || *number == 0) {
+        const std::string numbers = "1 to " + std::to_string(highestPortNumber);
         error = "port '" + text + "' is not COM1 to COM" + std::to_string(highestPortNumber) +
-                (pathsAllowed ? ", 1 to 255 or a device path" : " or 1 to 255");
+                (pathsAllowed ? ", " + numbers + " or a device path" : " or " + numbers);
         return std::nullopt;
     }
     const std::string name = "COM" + std::to_string(*number);
-    return PortSpec{name, "\\\\.\\" + name};
+    return PortName{name, "\\\\.\\" + name};
 }
