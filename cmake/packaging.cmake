@@ -8,7 +8,6 @@ set(CPACK_PACKAGE_VENDOR "ZKC-Vandor developers")
 set(CPACK_PACKAGE_CONTACT "ZKC-Vandor developers <developers@zkc-vandor.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "read and set the motor current of ZKC motor controllers")
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/build/dist)
-set(CPACK_STRIP_FILES ON)
 # Installing builds nothing: scripts/package.sh builds what is shipped, and
 # the tests of a tree need not be built to package it.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
@@ -48,26 +47,25 @@ else()
   find_program(HELP2MAN help2man)
   if(HELP2MAN)
     set(manPages "")
+    set(name_zkc "read and set DAC0 of ZKC motor controllers from the command line")
+    set(name_zkc-sim "play ZKC motor controllers on a serial line")
+    set(name_zkc-vandor "open the ZKC-Vandor panel under Wine on serial adapters")
+    set(program_zkc $<TARGET_FILE:zkc>)
+    set(program_zkc-sim $<TARGET_FILE:zkc-sim>)
+    set(program_zkc-vandor ${launcher})
+    set(commands_zkc "get\\;set\\;scan\\;reset\\;apply")
     foreach(page zkc zkc-sim zkc-vandor)
-      set(name_zkc "read and set DAC0 of ZKC motor controllers from the command line")
-      set(name_zkc-sim "play ZKC motor controllers on a serial line")
-      set(name_zkc-vandor "open the ZKC-Vandor panel under Wine on serial adapters")
-      set(program_zkc $<TARGET_FILE:zkc>)
-      set(program_zkc-sim $<TARGET_FILE:zkc-sim>)
-      set(program_zkc-vandor ${launcher})
-      set(commands_zkc "get\\;set\\;scan\\;reset\\;apply")
       set(output ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
       add_custom_command(OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
         COMMAND ${CMAKE_COMMAND} "-DPROGRAM=${program_${page}}" "-DNAME=${name_${page}}"
                 "-DOUTPUT=${output}" "-DCOMMANDS=${commands_${page}}" -DSOURCE=${PROJECT_SOURCE_DIR}
                 -P ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake
-        DEPENDS ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake ${launcher}
+        DEPENDS ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake ${program_${page}}
         COMMENT "Man page of ${page}")
       list(APPEND manPages ${output})
     endforeach()
     add_custom_target(zkc_man_pages ALL DEPENDS ${manPages})
-    add_dependencies(zkc_man_pages zkc zkc-sim)
     install(FILES ${manPages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   endif()
 
@@ -81,6 +79,9 @@ else()
   install(FILES ${changelog} DESTINATION ${docs})
 
   set(CPACK_GENERATOR DEB)
+  # Only here: the Windows programs are linked stripped, and stripping them
+  # again would stamp the time of packaging into their PE header.
+  set(CPACK_STRIP_FILES ON)
   set(CPACK_DEBIAN_FILE_NAME zkc-vandor_1.0.0.1_amd64.deb)
   set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
   set(CPACK_DEBIAN_PACKAGE_SECTION electronics)

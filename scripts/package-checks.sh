@@ -4,7 +4,9 @@
 # .deb; the .deb unpacked into a scratch root works from there (zkc and
 # zkc-sim --help, each man page, the launcher's error for a missing device
 # without Wine started, and its --demo under Xvfb up to the panel's window);
-# the zip holds the files it should, each executable of its machine type.
+# the zip holds the files it should, each executable of its machine type;
+# the Windows programs in both packages are the very files built (and
+# checked for reproducibility) in build/windows and build/windows32.
 #   usage: scripts/package-checks.sh RESULTS_DIR
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -31,10 +33,14 @@ fi
 check built ""
 ls -l "$deb" "$zip"
 
+# lintian's own status: not 0 for an error in the package, and for a
+# lintian that did not run at all.
 lintian "$deb" >"$scratch/lintian.log" 2>&1
+lintianStatus=$?
 grep -v 'running with root privileges' "$scratch/lintian.log"
 errors=$(grep -c '^E:' "$scratch/lintian.log")
-check lintian "$([ "$errors" -eq 0 ] || echo "$errors lintian errors")"
+check lintian "$([ "$lintianStatus" -eq 0 ] && [ "$errors" -eq 0 ] ||
+  echo "lintian exit $lintianStatus, $errors errors")"
 
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
@@ -45,6 +51,9 @@ for program in zkc zkc-sim; do
   head -n 1 "$scratch/help" | grep -q "^Usage: $program " || failure+="$program --help shows no usage; "
 done
 check commands-run-from-the-package "$failure"
+
+check panel-is-the-built-one "$(cmp -s "$root/usr/share/zkc-vandor/zkc-vandor.exe" \
+  build/windows/zkc-vandor.exe || echo "the packaged panel is not build/windows/zkc-vandor.exe")"
 
 failure=""
 for page in zkc zkc-sim zkc-vandor; do
@@ -125,11 +134,15 @@ failure=""
 listed=$(unzip -Z1 "$zip" | grep -v '/$' | sort | tr '\n' ' ')
 [ "$listed" = "README.txt x64/zkc-vandor.exe x86/zkc-vandor.exe zkc.exe " ] || failure+="holds: $listed; "
 unzip -q "$zip" -d "$scratch/zip"
-for entry in x64/zkc-vandor.exe:8664 x86/zkc-vandor.exe:014c zkc.exe:8664; do
-  file=${entry%%:*} expected=${entry#*:}
+# Each program is also the very file built and checked for reproducibility.
+for entry in x64/zkc-vandor.exe:8664:build/windows/zkc-vandor.exe \
+             x86/zkc-vandor.exe:014c:build/windows32/zkc-vandor.exe \
+             zkc.exe:8664:build/windows/zkc.exe; do
+  IFS=: read -r file expected built <<<"$entry"
   machine=$(peMachine "$scratch/zip/$file" 2>/dev/null)
   echo "zip $file: machine $machine"
   [ "$machine" = "$expected" ] || failure+="$file is machine $machine, not $expected; "
+  cmp -s "$scratch/zip/$file" "$built" || failure+="$file is not $built; "
 done
 check windows-zip "$failure"
 exit 0
