@@ -8,9 +8,11 @@ LineTrace::LineTrace(std::FILE* stream) : stream(stream), start(std::chrono::ste
 
 void LineTrace::line(const std::string& port, bool sent, const std::string& meaning,
                      const std::uint8_t* bytes, std::size_t count) {
+    // The clock is read under the lock, so that the lines of ports traced at
+    // once stand in the order of their times.
+    const std::lock_guard<std::mutex> lock(writing);
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    const std::lock_guard<std::mutex> lock(writing);
     std::fprintf(stream, "%.3f %s %s %s frame=%s\n", ms, port.c_str(), sent ? "tx" : "rx",
                  meaning.c_str(), hexBytes(bytes, count).c_str());
     std::fflush(stream);
@@ -34,5 +36,6 @@ void PortTrace::replyRead(std::uint8_t address, const ReplyReading& reading) {
             ? replyMeaning(address, std::vector<std::uint8_t>(reading.result,
                                                               reading.result + reading.resultCount))
             : "addr=" + std::to_string(address) + " no-answer";
-    trace.line(port, false, meaning, reading.arrived + reading.echoLength, reading.replyLength);
+    trace.line(port, false, meaning, reading.arrived + reading.echoLength,
+               reading.count - reading.echoLength);
 }

@@ -42,8 +42,7 @@ std::uint8_t DeviceLink::receiveFrame(std::uint8_t* result, std::uint8_t replyLe
         decoded = codec::decodeReply(reply, replyLength, result);
     }
     if (observer) {
-        observer->replyRead(deviceAddress,
-                            {arrived, count, echoLength, available, result, decoded});
+        observer->replyRead(deviceAddress, {arrived, count, echoLength, result, decoded});
     }
     return decoded;
 }

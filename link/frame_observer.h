@@ -4,13 +4,12 @@
 #include <cstdint>
 
 // What a link read for one reply: all that had arrived, of it the line's
-// echo ahead of the reply, and the reply bytes taken after it, with what
-// they decoded to.
+// echo ahead of the reply (the rest is what the reply was taken from), and
+// what the reply decoded to.
 struct ReplyReading {
     const std::uint8_t* arrived;
     std::size_t count;
     std::size_t echoLength;
-    std::size_t replyLength;
     const std::uint8_t* result;
     std::uint8_t resultCount;  // 0: no answer
 };
