@@ -19,12 +19,8 @@ bool PortWork::writeDac0(std::uint8_t address, std::uint16_t value) {
     return session.writeWordRetried(REG_DAC0, value) == transactionSucceeded;
 }
 
-// One exchange and no retry, as the panel's Reset.
 std::optional<std::uint32_t> PortWork::reset(std::uint16_t value) {
-    link.deviceAddress = 0;
-    named.openLink(link);
-    const std::uint32_t echo = link.sendReset(resetSubCode, value);
-    link.close();
+    const std::uint32_t echo = session.reset(value);
     if (echo == DeviceLink::noResetEcho) return std::nullopt;
     return echo;
 }

@@ -80,11 +80,7 @@ void MainPanel::onSet() {
 void MainPanel::onReset() {
     const ActionScope action(actionRunning);
     if (!UpdateData(true)) return;
-    deviceLink.deviceAddress = 0;
-    deviceLink.open(static_cast<std::uint8_t>(portIndex + 1));
-    const std::uint32_t echo =
-        deviceLink.sendReset(resetSubCode, static_cast<std::uint16_t>(resetValue));
-    deviceLink.close();
+    const std::uint32_t echo = session.reset(static_cast<std::uint16_t>(resetValue));
     if (echo != resetValue) messageBox(resetFailure, pcbControlTitle, failureStyle);
 }
 

@@ -73,3 +73,11 @@ std::uint8_t DeviceSession::discoverDevice() {
     }
     return noDeviceAnswered;
 }
+
+std::uint32_t DeviceSession::reset(std::uint16_t value) {
+    link.deviceAddress = 0;
+    port.openLink(link);
+    const std::uint32_t echo = link.sendReset(resetSubCode, value);
+    link.close();
+    return echo;
+}

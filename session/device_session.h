@@ -55,6 +55,9 @@ public:
     // following them: the first address that answers, noDeviceAnswered, or
     // portDidNotOpen.
     std::uint8_t discoverDevice();
+    // The reset command to address 0 in one exchange, without a burst or a
+    // retry: the device's echo, or DeviceLink::noResetEcho.
+    std::uint32_t reset(std::uint16_t value);
 
 private:
     void burst(void (DeviceLink::*command)(), int cycles);

@@ -150,6 +150,31 @@ TEST(DeviceSession, ATransactionTriesTenTimesAndReopensAfterEachFailure) {
         if (c.kind == 'b') {
             EXPECT_EQ(byte, result == transactionSucceeded ? defaultProbeValue : 77);
         }
+        if (c.kind == 'w') {
+            EXPECT_EQ(bench.line.line().devices().device(2)->registerValue(REG_DAC0),
+                      result == transactionSucceeded ? 2000u : 1002u);
+        }
+    }
+}
+
+TEST(DeviceSession, ResetIsOneExchangeWithAddressZero) {
+    struct Case {
+        const char* name;
+        std::uint8_t device;
+        std::uint32_t echo;
+    };
+    const Case cases[] = {
+        {"a device at 0 echoes the value", 0, 120},
+        {"no device at 0", 3, DeviceLink::noResetEcho},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bench bench({device(c.device)});
+        bench.link.deviceAddress = 7;  // whatever the link last addressed
+        EXPECT_EQ(bench.session.reset(120), c.echo);
+        EXPECT_EQ(bench.requests(), "0:CMD_RESET");
+        EXPECT_EQ(bench.port.linkOpens, 1);
+        EXPECT_FALSE(bench.link.isOpen());
     }
 }
 
