@@ -4,16 +4,17 @@
 
 namespace {
 
-std::string number(const std::optional<std::uint32_t>& value) {
+template <typename Number>
+std::string number(const std::optional<Number>& value) {
     return value ? std::to_string(*value) : "null";
 }
 
-std::string addressJson(const std::optional<std::uint8_t>& address) {
-    return address ? std::to_string(*address) : "null";
-}
-
-std::string failureJson(const DeviceOutcome& outcome) {
-    return outcome.failure.empty() ? "" : ", \"error\": " + jsonString(outcome.failure);
+// The document of a command on one device: its port and address, the
+// command's own fields, and the reason when it failed.
+std::string deviceJson(const DeviceOutcome& outcome, const std::string& fields) {
+    return "{\"port\": " + jsonString(outcome.port) + ", \"address\": " + number(outcome.address) +
+           fields + (outcome.failure.empty() ? "" : ", \"error\": " + jsonString(outcome.failure)) +
+           "}\n";
 }
 
 std::string where(const DeviceOutcome& outcome) {
@@ -44,9 +45,7 @@ std::string getText(const DeviceOutcome& outcome) {
 }
 
 std::string getJson(const DeviceOutcome& outcome) {
-    return "{\"port\": " + jsonString(outcome.port) +
-           ", \"address\": " + addressJson(outcome.address) +
-           ", \"dac0\": " + number(outcome.value) + failureJson(outcome) + "}\n";
+    return deviceJson(outcome, ", \"dac0\": " + number(outcome.value));
 }
 
 std::string setText(const DeviceOutcome& outcome) {
@@ -54,11 +53,8 @@ std::string setText(const DeviceOutcome& outcome) {
 }
 
 std::string setJson(const DeviceOutcome& outcome) {
-    return "{\"port\": " + jsonString(outcome.port) +
-           ", \"address\": " + addressJson(outcome.address) +
-           ", \"dac0\": " + std::to_string(outcome.asked) +
-           ", \"written\": " + (outcome.failure.empty() ? "true" : "false") + failureJson(outcome) +
-           "}\n";
+    return deviceJson(outcome, ", \"dac0\": " + std::to_string(outcome.asked) + ", \"written\": " +
+                                   (outcome.failure.empty() ? "true" : "false"));
 }
 
 std::string resetText(const DeviceOutcome& outcome) {
@@ -66,10 +62,8 @@ std::string resetText(const DeviceOutcome& outcome) {
 }
 
 std::string resetJson(const DeviceOutcome& outcome) {
-    return "{\"port\": " + jsonString(outcome.port) +
-           ", \"address\": " + addressJson(outcome.address) +
-           ", \"reset\": " + std::to_string(outcome.asked) +
-           ", \"echo\": " + number(outcome.value) + failureJson(outcome) + "}\n";
+    return deviceJson(outcome, ", \"reset\": " + std::to_string(outcome.asked) +
+                                   ", \"echo\": " + number(outcome.value));
 }
 
 std::string scanText(const std::vector<PortScan>& ports) {

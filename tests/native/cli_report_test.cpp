@@ -1,13 +1,14 @@
 // What zkc prints: the text, the JSON documents and the record's lines.
 
+#include "child_process.h"
 #include "record_file.h"
 #include "report.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -34,6 +35,11 @@ TEST(ZkcReport, JsonDocumentsOfEachCommand) {
     set.asked = 777;
     EXPECT_EQ(setJson(set),
               "{\"port\": \"COM1\", \"address\": 5, \"dac0\": 777, \"written\": true}\n");
+    EXPECT_EQ(setText(set), "COM1, address 5: DAC0 set to 777\n");
+    set.failure = "the device did not echo 777";
+    EXPECT_EQ(setJson(set),
+              "{\"port\": \"COM1\", \"address\": 5, \"dac0\": 777, \"written\": false, "
+              "\"error\": \"the device did not echo 777\"}\n");
 
     const std::vector<PortScan> scans = {
         {"COM1", true, {{3, 300}, {9, std::nullopt}}}, {"COM2", false, {}}, {"COM3", true, {}}};
@@ -54,6 +60,9 @@ TEST(ZkcReport, JsonDocumentsOfEachCommand) {
               "\"after\": 1000, \"readBack\": 1000, \"result\": \"ok\"}, {\"line\": 3, \"port\": "
               "\"COM1\", \"address\": 4, \"before\": null, \"after\": 50, \"readBack\": null, "
               "\"result\": \"no-answer\"}]}\n");
+    EXPECT_EQ(applyText(rows),
+              "line 2: COM1, address 3: 300 -> 1000, read back 1000: ok\n"
+              "line 3: COM1, address 4: null -> 50, read back null: no-answer\n");
 }
 
 TEST(ZkcReport, JsonStringsAreEscaped) {
@@ -66,13 +75,6 @@ TEST(ZkcRecord, LinesAreCsvInUtc) {
     EXPECT_EQ(recordLine(row, 1796990400), "2026-12-11T12:00:00Z,COM1,3,300,1000,1000,ok");
     const RowOutcome odd{5, "/dev/a,b", 0, std::nullopt, 7, std::nullopt, "no-answer"};
     EXPECT_EQ(recordLine(odd, 0), "1970-01-01T00:00:00Z,\"/dev/a,b\",0,,7,,no-answer");
-}
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 TEST(ZkcRecord, AnExistingRecordKeepsItsRowsAndANewOneGetsAHeader) {
