@@ -124,6 +124,7 @@ TEST_F(ZkcCommand, ResetGoesToAddressZeroOnce) {
 TEST_F(ZkcCommand, BadInputExitsWith2AndSendsNothing) {
     SimLine& com1 = line(1, "--device 5");
     std::ofstream(scratch("bad-plan.csv")) << "port,address,dac0\nCOM1,5,100\nCOM1,5,4096\n";
+    std::ofstream(scratch("good-plan.csv")) << "port,address,dac0\nCOM1,5,100\n";
     const std::vector<std::vector<std::string>> cases = {
         {"set", "4096"},
         {"set", "12a"},
@@ -132,6 +133,7 @@ TEST_F(ZkcCommand, BadInputExitsWith2AndSendsNothing) {
         {"frobnicate"},
         {"apply", scratch("bad-plan.csv")},
         {"apply", scratch("missing.csv")},
+        {"apply", scratch("good-plan.csv"), "--record", scratch("no-such-folder/record.csv")},
     };
     for (const std::vector<std::string>& args : cases) {
         const Ran ran = zkc(args);
@@ -220,8 +222,11 @@ TEST_F(ZkcCommand, ProgressGoesToAStderrThatIsATerminalAndIsErased) {
     close(terminal);
     EXPECT_EQ(run.out(), "COM1, address 2: DAC0 42\n");
     EXPECT_NE(shown.find("COM1: address 1, "), std::string::npos) << shown;
-    // The board ends by going back up over its line and clearing it.
-    EXPECT_NE(shown.rfind("\x1b[1A\r\x1b[2K\r\n\x1b[1A"), std::string::npos) << shown;
+    // The board ends by going back up over its line and clearing it, and
+    // draws nothing after that.
+    const std::string erase = "\x1b[1A\r\x1b[2K\r\n\x1b[1A";
+    ASSERT_GE(shown.size(), erase.size()) << shown;
+    EXPECT_EQ(shown.substr(shown.size() - erase.size()), erase) << shown;
 }
 
 TEST_F(ZkcCommand, ScansThreeLinesAtOnce) {
