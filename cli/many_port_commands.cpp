@@ -22,10 +22,7 @@ void onEveryPort(std::size_t ports, Work work) {
 std::vector<PortName> scannedPorts(const Arguments& args) {
     if (!args.ports.empty()) return args.ports;
     std::vector<PortName> ports;
-    for (unsigned n = 1; n <= 9; ++n) {
-        std::string unused;
-        ports.push_back(*parsePort(std::to_string(n), false, unused));
-    }
+    for (unsigned n = 1; n <= 9; ++n) ports.push_back(comPort(n));
     return ports;
 }
 

@@ -10,9 +10,7 @@
 namespace {
 
 PortName chosenPort(const Arguments& args) {
-    if (!args.ports.empty()) return args.ports.front();
-    std::string unused;
-    return *parsePort("COM1", false, unused);
+    return args.ports.empty() ? comPort(1) : args.ports.front();
 }
 
 // The outcome printed, and on a failure its reason on stderr too.

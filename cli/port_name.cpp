@@ -4,6 +4,11 @@
 
 #include <cctype>
 
+PortName comPort(unsigned number) {
+    const std::string name = "COM" + std::to_string(number);
+    return PortName{name, "\\\\.\\" + name};
+}
+
 std::optional<PortName> parsePort(const std::string& text, bool pathsAllowed, std::string& error) {
     if (!text.empty() && text[0] == '/') {
         if (pathsAllowed) return PortName{text, text};
@@ -23,6 +28,5 @@ std::optional<PortName> parsePort(const std::string& text, bool pathsAllowed, st
                 (pathsAllowed ? ", " + numbers + " or a device path" : " or " + numbers);
         return std::nullopt;
     }
-    const std::string name = "COM" + std::to_string(*number);
-    return PortName{name, "\\\\.\\" + name};
+    return comPort(*number);
 }

@@ -15,5 +15,7 @@ struct PortName {
 
 constexpr unsigned highestPortNumber = 255;
 
+// COM<number>, number from 1 to highestPortNumber.
+PortName comPort(unsigned number);
 // The port text names; nothing, with the reason in error, when it names none.
 std::optional<PortName> parsePort(const std::string& text, bool pathsAllowed, std::string& error);
