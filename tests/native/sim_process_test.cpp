@@ -161,23 +161,22 @@ TEST_F(SimProcess, TheLinkReadsTheDeviceBehindAnEchoingLine) {
     const std::string log = dir + "/log";
     start({"--link", dir + "/com1", "--log", log, "--echo", "--pace", "--device", "5:dac0=1234"});
     ASSERT_TRUE(waitFor([&] { return pathExists(dir + "/com1"); })) << sim->err();
-    setenv("ZKC_PORT_DIR", dir.c_str(), 1);
     DeviceLink link;
     PortProbe probe;
     SerialPort spare;
-    NamedPort port("COM1");
+    NamedPort port(dir + "/com1");
     NoProgress progress;
     DeviceSession session(link, probe, spare, port, progress);
     std::uint8_t probeByte = 0;
     link.deviceAddress = 1;
     session.openingBurst();
-    link.open(1);
+    port.openLink(link);
     EXPECT_FALSE(link.readByte(REG_PROBE, probeByte)) << "no device at address 1";
     link.close();
 
     link.deviceAddress = 5;
     session.openingBurst();
-    link.open(1);
+    port.openLink(link);
     EXPECT_TRUE(link.readByte(REG_PROBE, probeByte));
     std::uint32_t word = 0;
     EXPECT_TRUE(link.readWord(REG_DAC0, word));
@@ -186,7 +185,6 @@ TEST_F(SimProcess, TheLinkReadsTheDeviceBehindAnEchoingLine) {
     EXPECT_TRUE(link.readWord(REG_DAC0, word));
     EXPECT_EQ(word, 2345u);
     link.close();
-    unsetenv("ZKC_PORT_DIR");
 
     const std::regex echo(
         R"(\d+\.\d{3} tx echo frame=15 22 31 33 30 32 30 42 30 39 32 39 23 F1\n)");
