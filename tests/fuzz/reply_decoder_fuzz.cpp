@@ -55,7 +55,13 @@ void receiveAsACommandDoes(const std::uint8_t* data, std::size_t size) {
     if (count - *start < replyLength) return;
     const std::unique_ptr<std::uint8_t[]> reply(new std::uint8_t[count - *start]);
     std::copy(arrived + *start, arrived + count, reply.get());
-    codec::isAnswerFrom(reply.get(), replyLength, count - *start, address);
+    // An answer the link accepts decodes to the whole result, or to nothing
+    // when its text is not hex: never to part of it.
+    if (codec::isAnswerFrom(reply.get(), replyLength, count - *start, address)) {
+        const std::unique_ptr<std::uint8_t[]> result(new std::uint8_t[replyLength / 2]);
+        const std::uint8_t decoded = codec::decodeReply(reply.get(), replyLength, result.get());
+        require(decoded == 0 || decoded == (replyLength - 3) / 2);
+    }
 }
 
 // Any payload a frame can carry comes back whole from its own frame.
@@ -75,7 +81,8 @@ void roundTrip(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // No command reads more than a frame buffer holds.
+    // Inputs up to a frame buffer's size reach the decoder's store limit;
+    // longer ones would only spend the fuzzing time on longer echo searches.
     if (size > frameBufferSize) return -1;
     decodeAsACommandDoes(data, size);
     receiveAsACommandDoes(data, size);
