@@ -60,7 +60,8 @@ TEST(AboutResources, TemplateIsTheClassicOneDrawn) {
     };
     expectControls(box.items, controls);
     ASSERT_EQ(box.items.size(), std::size(controls));
-    // The version line ends with the day the resources were compiled.
+    // The version line ends with a date in the form of __DATE__ (whose day
+    // is the commit's: the release checks show that).
     const std::wregex versionLine(std::wstring(aboutLine) + L"[A-Z][a-z]{2} [ 1-3][0-9] [0-9]{4}");
     EXPECT_TRUE(std::regex_match(box.items[1].text, versionLine))
         << std::string(box.items[1].text.begin(), box.items[1].text.end());
