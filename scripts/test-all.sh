@@ -2,6 +2,7 @@
 # The one test command: installs what is missing, builds the three trees,
 # runs the native tier, the native tier again under ASan + UBSan, each fuzz
 # target for a few seconds, the release checks (a reproduced build, the
+# About date taken from the commit, the
 # 64-bit and 32-bit programs read without running them), the package checks
 # (both packages built, lintian, the .deb's programs and launcher run from
 # an unpacked root, the zip's contents) and the Windows tier (under Wine and

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -20,10 +21,12 @@
 
 namespace {
 
-// The timer calls made, in order, each with whether the panel's window
-// existed at that moment.
+// The timer calls made, in order, each with what moment says of the time
+// it was made at.
 class TimerLog {
 public:
+    explicit TimerLog(std::function<std::string()> moment) : moment(std::move(moment)) {}
+
     WaitPrecision::TimerCalls calls() {
         return {[this](unsigned ms) { add("begin " + std::to_string(ms)); },
                 [this](unsigned ms) { add("end " + std::to_string(ms)); }};
@@ -35,17 +38,19 @@ public:
 
 private:
     void add(const std::string& call) {
-        const bool panelShown = FindWindowW(nullptr, L"ZKC-Vandor") != nullptr;
+        const std::string when = moment();
         const std::lock_guard<std::mutex> lock(guard);
-        log.push_back(call + (panelShown ? " with the panel" : ""));
+        log.push_back(call + when);
     }
 
+    std::function<std::string()> moment;
     std::mutex guard;
     std::vector<std::string> log;
 };
 
 TEST(ProgramStart, ThePanelRunsWithFineTimerTicksFromFirstToLast) {
-    TimerLog timer;
+    TimerLog timer(
+        [] { return FindWindowW(nullptr, L"ZKC-Vandor") != nullptr ? " with the panel" : ""; });
     int status = -1;
     UiThread ui;
     ASSERT_TRUE(ui.start([&] { status = runPanelProgram(timer.calls()); }));
@@ -62,15 +67,26 @@ TEST(ProgramStart, ThePanelRunsWithFineTimerTicksFromFirstToLast) {
     EXPECT_EQ(timer.entries(), (std::vector<std::string>{"begin 1", "end 1"}));
 }
 
+// The ticks are asked for before zkc's first frame and given back after
+// its last.
 TEST(ProgramStart, ZkcRunsWithFineTimerTicksFromFirstToLast) {
-    TimerLog timer;
+    SimProcess com1(1, "--device 5:dac0=1234");
+    ASSERT_TRUE(com1.ready());
+    TimerLog timer([&com1] {
+        const std::size_t frames = com1.settledLogLines().size();
+        return frames == 0 ? std::string(" before any frame")
+                           : " after " + std::to_string(frames) + " frames";
+    });
     char program[] = "zkc";
     char command[] = "get";
-    char option[] = "--port";
-    char port[] = "COM12";
-    char* argv[] = {program, command, option, port, nullptr};
-    EXPECT_EQ(runZkc(4, argv, timer.calls()), 3) << "COM12 does not exist";
-    EXPECT_EQ(timer.entries(), (std::vector<std::string>{"begin 1", "end 1"}));
+    char addressOption[] = "--address";
+    char address[] = "5";
+    char* argv[] = {program, command, addressOption, address, nullptr};
+    EXPECT_EQ(runZkc(4, argv, timer.calls()), 0);
+    const std::size_t frames = com1.settledLogLines().size();
+    EXPECT_EQ(timer.entries(),
+              (std::vector<std::string>{"begin 1 before any frame",
+                                        "end 1 after " + std::to_string(frames) + " frames"}));
 }
 
 }  // namespace
