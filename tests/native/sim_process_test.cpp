@@ -29,7 +29,8 @@ using Clock = std::chrono::steady_clock;
 
 // Generous bounds that only catch hangs; nothing here measures speed.
 constexpr auto hangBound = std::chrono::seconds(10);
-constexpr int hangBoundMs = 10000;
+constexpr int hangBoundMs =
+    static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(hangBound).count());
 
 // Runs zkc-sim with stdout and stderr in files; the test's own temp folder.
 class SimProcess : public ::testing::Test {
